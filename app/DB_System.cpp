@@ -1,0 +1,287 @@
+// The settings table with its sections, keys, types and defaults, and the load and save walks
+// over the settings backend.
+#include "app/DB_System.h"
+
+#include "app/EinstellungenSpeicher.h"
+#include "app/Sitzung.h"
+#include "geometry/AllgLesen.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace konturo {
+
+namespace {
+
+enum class Art { Text, Reell, Einfach, Farbe, Ganz, Byte, ByteWert };
+
+// One key of the table. Byte: an 8-bit value through the integer conversion; ByteWert: through
+// the number reader first, then to a byte (Unterbrechung, Punkte, LastFilter).
+struct Schluessel {
+    const char* abschnitt;
+    const char* name;       // read under this name (case-insensitive)
+    const char* schreibName; // written under this name
+    Art art;
+    std::function<std::string(const Einstellungen&, const EinstellungenUmgebung&)> standard;
+    std::function<void(Einstellungen&, const std::string&)> textSetzen;
+    std::function<void(Einstellungen&, double)> zahlSetzen;
+    std::function<std::string(const Einstellungen&)> wertText;
+};
+
+std::string Ganz(long long v) { return std::to_string(v); }
+
+std::string Trimmen(const std::string& t) {
+    std::size_t a = 0, b = t.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(t[a]))) ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(t[b - 1]))) --b;
+    return t.substr(a, b - a);
+}
+
+// The locale's integer conversion: the whole text must be a number (a decimal point or comma is
+// allowed); it is rounded half to even. Empty when the text is no number.
+std::optional<double> GanzzahlKonvertieren(const std::string& text) {
+    std::string t = Trimmen(text);
+    std::replace(t.begin(), t.end(), ',', '.');
+    if (t.empty()) return std::nullopt;
+    std::size_t gelesen = 0;
+    double wert = ZahlLesen(t, gelesen);
+    if (gelesen != t.size() || !std::isfinite(wert)) return std::nullopt;
+    return std::nearbyint(wert);
+}
+
+template <typename T> std::optional<T> ImBereich(double wert) {
+    if (wert < static_cast<double>(std::numeric_limits<T>::min()) ||
+        wert > static_cast<double>(std::numeric_limits<T>::max()))
+        return std::nullopt;
+    return static_cast<T>(wert);
+}
+
+// Converts a stored text by the key's type; empty when the conversion fails.
+std::optional<double> Konvertieren(Art art, const std::string& text) {
+    switch (art) {
+    case Art::Reell:
+    case Art::Einfach: {
+        double w = ZahlLesen(text);
+        if (!std::isfinite(w)) return std::nullopt;
+        if (art == Art::Einfach && std::fabs(w) > std::numeric_limits<float>::max())
+            return std::nullopt;
+        return w;
+    }
+    case Art::Farbe:
+    case Art::Ganz: {
+        auto w = GanzzahlKonvertieren(text);
+        if (!w || !ImBereich<std::int32_t>(*w)) return std::nullopt;
+        return w;
+    }
+    case Art::Byte: {
+        auto w = GanzzahlKonvertieren(text);
+        if (!w || !ImBereich<std::uint8_t>(*w)) return std::nullopt;
+        return w;
+    }
+    case Art::ByteWert: {
+        double w = std::nearbyint(ZahlLesen(text));
+        if (!std::isfinite(w) || !ImBereich<std::uint8_t>(w)) return std::nullopt;
+        return w;
+    }
+    case Art::Text:
+        break;
+    }
+    return std::nullopt;
+}
+
+#define K_TEXT(ab, key, def)                                                                       \
+    Schluessel{ab, #key, #key, Art::Text,                                                          \
+               [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); }, \
+               [](Einstellungen& e, const std::string& t) { e.key = t; }, nullptr,                 \
+               [](const Einstellungen& e) { return e.key; }}
+#define K_PFAD(ab, key)                                                                            \
+    Schluessel{ab, #key, #key, Art::Text,                                                          \
+               [](const Einstellungen&, const EinstellungenUmgebung& u) {                         \
+                   return u.programmOrdner;                                                        \
+               },                                                                                  \
+               [](Einstellungen& e, const std::string& t) { e.key = t; }, nullptr,                 \
+               [](const Einstellungen& e) { return e.key; }}
+#define K_REELL(ab, key, def)                                                                      \
+    Schluessel{ab, #key, #key, Art::Reell,                                                         \
+               [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); }, \
+               nullptr, [](Einstellungen& e, double w) { e.key = w; },                             \
+               [](const Einstellungen& e) { return ZahlText(e.key); }}
+#define K_ZAHL(ab, key, art, typ, def)                                                             \
+    Schluessel{ab, #key, #key, art,                                                                \
+               [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); }, \
+               nullptr, [](Einstellungen& e, double w) { e.key = static_cast<typ>(w); },           \
+               [](const Einstellungen& e) { return Ganz(e.key); }}
+#define K_FARBE(key, r, g, b) K_ZAHL("Farbe", key, Art::Farbe, std::int32_t, Ganz(RGB(r, g, b)))
+
+const std::vector<Schluessel>& Tabelle() {
+    static const std::vector<Schluessel> tabelle = {
+        K_TEXT("Param", Font, "Arial"),
+        K_TEXT("Param", Hoehe, "24"),
+        K_TEXT("Param", Stil, "standard"),
+        K_REELL("Param", Toleranz, "0.05"),
+        K_REELL("Param", KreisToleranz, "0.1"),
+        K_FARBE(HGF, 0, 0, 0),
+        K_FARBE(LF, 255, 255, 255),
+        K_FARBE(BF, 0, 255, 0),
+        K_FARBE(PF, 0, 255, 0),
+        K_FARBE(THF, 255, 255, 255),
+        K_FARBE(TVF, 0, 0, 0),
+        K_FARBE(DXFWarnFarbe, 255, 255, 124),
+        K_FARBE(ElementWarnFarbe, 255, 0, 0),
+        K_ZAHL("Param", Rtyp, Art::Byte, std::uint8_t, "0"),
+        K_REELL("Param", RRad, "10"),
+        K_REELL("Param", Rx, "300"),
+        K_REELL("Param", Ry, "300"),
+        K_TEXT("Param", RVorlage, ""),
+        Schluessel{"Param", "Roff", "Roff", Art::Einfach,
+                   [](const Einstellungen&, const EinstellungenUmgebung&) {
+                       return std::string("10");
+                   },
+                   nullptr,
+                   [](Einstellungen& e, double w) {
+                       e.Roff = static_cast<float>(w);
+                       e.RoffArbeit = e.Roff;
+                   },
+                   [](const Einstellungen& e) { return ZahlText(static_cast<double>(e.Roff)); }},
+        K_REELL("Param", SplineT, "0.05"),
+        K_REELL("Param", maxRadius, "9999.99"),
+        K_PFAD("Param", TInPath),
+        K_PFAD("Param", GInPath),
+        K_PFAD("Param", GOutPath),
+        K_ZAHL("Param", WarnAusgabe, Art::Byte, std::uint8_t, "0"),
+        K_ZAHL("Param", WarnDarstellung, Art::Byte, std::uint8_t, "0"),
+        K_REELL("Param", WarnLaenge, "0.3"),
+        Schluessel{"Window", "SizeX", "SizeX", Art::Ganz,
+                   [](const Einstellungen&, const EinstellungenUmgebung& u) {
+                       return Ganz(u.bildschirmBreite);
+                   },
+                   nullptr, [](Einstellungen& e, double w) { e.SizeX = static_cast<std::int32_t>(w); },
+                   [](const Einstellungen& e) { return Ganz(e.SizeX); }},
+        Schluessel{"Window", "SizeY", "SizeY", Art::Ganz,
+                   [](const Einstellungen&, const EinstellungenUmgebung& u) {
+                       return Ganz(u.bildschirmHoehe);
+                   },
+                   nullptr, [](Einstellungen& e, double w) { e.SizeY = static_cast<std::int32_t>(w); },
+                   [](const Einstellungen& e) { return Ganz(e.SizeY); }},
+        K_ZAHL("Window", PosX, Art::Ganz, std::int32_t, "0"),
+        K_ZAHL("Window", PosY, Art::Ganz, std::int32_t, "0"),
+        Schluessel{"Window", "TextSizeX", "TextSizeX", Art::Ganz,
+                   [](const Einstellungen& e, const EinstellungenUmgebung&) {
+                       return Ganz(static_cast<long long>(std::nearbyint(0.8 * e.SizeX)));
+                   },
+                   nullptr,
+                   [](Einstellungen& e, double w) { e.TextSizeX = static_cast<std::int32_t>(w); },
+                   [](const Einstellungen& e) { return Ganz(e.TextSizeX); }},
+        Schluessel{"Window", "TextSizeY", "TextSizeY", Art::Ganz,
+                   [](const Einstellungen& e, const EinstellungenUmgebung&) {
+                       return Ganz(static_cast<long long>(std::nearbyint(0.8 * e.SizeY)));
+                   },
+                   nullptr,
+                   [](Einstellungen& e, double w) { e.TextSizeY = static_cast<std::int32_t>(w); },
+                   [](const Einstellungen& e) { return Ganz(e.TextSizeY); }},
+        K_ZAHL("Window", TextPosX, Art::Ganz, std::int32_t, "100"),
+        K_ZAHL("Window", TextPosY, Art::Ganz, std::int32_t, "100"),
+        K_ZAHL("Param", Unterbrechung, Art::ByteWert, std::uint8_t, "0"),
+        K_ZAHL("Param", Punkte, Art::ByteWert, std::uint8_t, "1"),
+        K_ZAHL("Param", LastFilter, Art::ByteWert, std::uint8_t, "1"),
+        Schluessel{"Param", "Ausgabenfarbe", "AusgabenFarbe", Art::Byte,
+                   [](const Einstellungen&, const EinstellungenUmgebung&) {
+                       return std::string("0");
+                   },
+                   nullptr,
+                   [](Einstellungen& e, double w) { e.Ausgabenfarbe = static_cast<std::uint8_t>(w); },
+                   [](const Einstellungen& e) { return Ganz(e.Ausgabenfarbe); }},
+        K_ZAHL("Param", GespiegelteAusgabe, Art::Byte, std::uint8_t, "0"),
+        K_ZAHL("Param", SingleLineModus, Art::Byte, std::uint8_t, "0"),
+    };
+    return tabelle;
+}
+
+bool GleicherName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Puts a text into the value of the key; false when it does not convert.
+bool Uebernehmen(const Schluessel& k, Einstellungen& e, const std::string& text) {
+    if (k.art == Art::Text) {
+        k.textSetzen(e, text);
+        return true;
+    }
+    auto wert = Konvertieren(k.art, text);
+    if (!wert) return false;
+    k.zahlSetzen(e, *wert);
+    return true;
+}
+
+} // namespace
+
+bool EinstellungenLaden(Sitzung& s, EinstellungenSpeicher& speicher,
+                        const EinstellungenUmgebung& umgebung) {
+    Einstellungen& e = s.einstellungen;
+    bool vollstaendig = true;
+    for (const Schluessel& k : Tabelle()) {
+        auto gespeichert = speicher.Lesen(k.abschnitt, k.name);
+        std::string text = gespeichert ? *gespeichert : k.standard(e, umgebung);
+        if (!Uebernehmen(k, e, text)) {
+            s.Melden(117);
+            vollstaendig = false;
+            break;
+        }
+    }
+    std::error_code ec;
+    if (!e.RVorlage.empty() && !std::filesystem::is_regular_file(e.RVorlage, ec))
+        e.RVorlage.clear();
+    e.SingleLineModus = 0;
+    return vollstaendig;
+}
+
+bool EinstellungenSichern(Sitzung& s, EinstellungenSpeicher& speicher) {
+    for (const Schluessel& k : Tabelle()) {
+        if (!speicher.Schreiben(k.abschnitt, k.schreibName, k.wertText(s.einstellungen))) {
+            s.Melden(118);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool EinstellungSetzen(Einstellungen& e, const std::string& schluessel, const std::string& wert) {
+    for (const Schluessel& k : Tabelle()) {
+        if (GleicherName(k.name, schluessel)) return Uebernehmen(k, e, wert);
+    }
+    return false;
+}
+
+std::optional<std::string> EinstellungenSpeicherSpeicher::Lesen(const std::string& abschnitt,
+                                                                const std::string& schluessel) {
+    for (const auto& [ort, wert] : werte) {
+        if (ort.first == abschnitt && GleicherName(ort.second, schluessel)) return wert;
+    }
+    return std::nullopt;
+}
+
+bool EinstellungenSpeicherSpeicher::Schreiben(const std::string& abschnitt,
+                                              const std::string& schluessel,
+                                              const std::string& wert) {
+    if (fehlerBeiSchluessel && GleicherName(*fehlerBeiSchluessel, schluessel)) return false;
+    for (auto it = werte.begin(); it != werte.end(); ++it) {
+        if (it->first.first == abschnitt && GleicherName(it->first.second, schluessel)) {
+            werte.erase(it);
+            break;
+        }
+    }
+    werte[{abschnitt, schluessel}] = wert;
+    return true;
+}
+
+} // namespace konturo

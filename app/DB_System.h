@@ -1,0 +1,86 @@
+// The settings table: every user-adjustable value of the converter, loaded from and saved to the
+// per-user settings store (application "Konturo", sections "Param", "Farbe", "Window").
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace konturo {
+
+class EinstellungenSpeicher;
+class UiDienste;
+struct Sitzung;
+
+// The process-wide setting values. Fields start at the zero values of their globals; the table's
+// defaults arrive through EinstellungenLaden (an empty store yields every default).
+struct Einstellungen {
+    // Param
+    std::string Font;
+    std::string Hoehe;
+    std::string Stil;
+    double Toleranz = 0;
+    double KreisToleranz = 0;
+    // Farbe (RGB values)
+    std::int32_t HGF = 0;
+    std::int32_t LF = 0;
+    std::int32_t BF = 0;
+    std::int32_t PF = 0;
+    std::int32_t THF = 0;
+    std::int32_t TVF = 0;
+    std::int32_t DXFWarnFarbe = 0;
+    std::int32_t ElementWarnFarbe = 0;
+    // Param: frame
+    std::uint8_t Rtyp = 0;
+    double RRad = 0;
+    double Rx = 0;
+    double Ry = 0;
+    std::string RVorlage;
+    float Roff = 0;
+    float RoffArbeit = 0; // the working copy of Roff loaded with it
+    // Param: conversion, paths, options
+    double SplineT = 0;
+    double maxRadius = 0;
+    std::string TInPath;
+    std::string GInPath;
+    std::string GOutPath;
+    std::uint8_t WarnAusgabe = 0;
+    std::uint8_t WarnDarstellung = 0;
+    double WarnLaenge = 0;
+    // Window (twips)
+    std::int32_t SizeX = 0;
+    std::int32_t SizeY = 0;
+    std::int32_t PosX = 0;
+    std::int32_t PosY = 0;
+    std::int32_t TextSizeX = 0;
+    std::int32_t TextSizeY = 0;
+    std::int32_t TextPosX = 0;
+    std::int32_t TextPosY = 0;
+    // Param
+    std::uint8_t Unterbrechung = 0;
+    std::uint8_t Punkte = 0; // PunkteZeigen
+    std::uint8_t LastFilter = 0;
+    std::uint8_t Ausgabenfarbe = 0;
+    std::uint8_t GespiegelteAusgabe = 0;
+    std::uint8_t SingleLineModus = 0;
+};
+
+// What EinstellungenLaden needs from its surroundings for the computed defaults.
+struct EinstellungenUmgebung {
+    std::string programmOrdner;          // default of TInPath, GInPath, GOutPath
+    std::int32_t bildschirmBreite = 1920 * 15; // twips
+    std::int32_t bildschirmHoehe = 1080 * 15;  // twips
+};
+
+// Reads every key in table order; a missing key gives its default. On the first value that cannot
+// be converted the loading stops there with language text 117; later keys keep their values.
+// Returns false when it stopped early.
+bool EinstellungenLaden(Sitzung& s, EinstellungenSpeicher& speicher,
+                        const EinstellungenUmgebung& umgebung);
+// Writes every key; on the first failure it stops with language text 118. False when it stopped.
+bool EinstellungenSichern(Sitzung& s, EinstellungenSpeicher& speicher);
+
+// Sets one setting from a text by its key (case-insensitive), as the loader would read it.
+// False for an unknown key or a value that does not convert. Used by konturo-cli --set.
+bool EinstellungSetzen(Einstellungen& e, const std::string& schluessel, const std::string& wert);
+
+} // namespace konturo

@@ -1,0 +1,1 @@
+// The window layer of the main window.

@@ -1,0 +1,108 @@
+// The element record, the element store with its bounding box, and the operations that clear,
+// grow, extend and mirror it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace konturo {
+
+// Element kinds.
+inline constexpr std::uint8_t Entfernt = 0;    // removed duplicate (store only)
+inline constexpr std::uint8_t Punkt = 1;       // sampled curve point (outline buffer only)
+inline constexpr std::uint8_t Linie = 2;
+inline constexpr std::uint8_t Bogen = 3;
+inline constexpr std::uint8_t Kreis = 4;
+inline constexpr std::uint8_t Textelement = 5; // template text (template array only)
+
+// Colours are RGB values: red + 256 * green + 65536 * blue.
+constexpr std::int32_t RGB(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+inline constexpr std::int32_t RahmenFarbe = RGB(254, 254, 254);
+
+struct GeoElement {
+    std::uint8_t Typ = 0;
+    double X1 = 0; // line: start x; arc, circle: centre x
+    double Y1 = 0; // line: start y; arc, circle: centre y
+    double X2 = 0; // line: end x; arc: start angle (radians)
+    double Y2 = 0; // line: end y; arc: end angle (radians)
+    double Radius = 0;
+    std::int32_t KonturNr = 0;
+    std::int32_t Farbe = 0;
+    std::string TextInhalt; // template texts only
+};
+
+// A 1-based array of records with the capacity rules of the store: capacity starts at 1000 and
+// grows by 1000 whenever the count passes capacity - 20. Index 0 holds no record.
+class GeoFeld {
+public:
+    static constexpr std::int32_t Schritt = 1000;
+    static constexpr std::int32_t Rand = 20;
+
+    GeoFeld() { Leeren(); }
+
+    std::int32_t Anzahl() const { return anzahl_; }
+    std::int32_t Kapazitaet() const { return max_; }
+
+    GeoElement& operator[](std::int32_t i) { return daten_[static_cast<std::size_t>(i)]; }
+    const GeoElement& operator[](std::int32_t i) const { return daten_[static_cast<std::size_t>(i)]; }
+
+    // Discards all records and re-creates the array with capacity + 1 slots; capacity is kept.
+    void Leeren();
+    // Capacity back to its start value of 1000, array re-created empty.
+    void Zuruecksetzen();
+    // Capacity += 1000, records kept.
+    void Vergroessern();
+    // Appends a record (count + 1) and grows when the count passes capacity - 20.
+    GeoElement& Anfuegen(const GeoElement& e);
+
+private:
+    std::vector<GeoElement> daten_;
+    std::int32_t anzahl_ = 0;
+    std::int32_t max_ = Schritt;
+};
+
+// The process-wide geometry: element store, outline buffer, template array and bounding box.
+struct Speicher {
+    GeoFeld Elemente;      // ElementAnzahl = Elemente.Anzahl(), MaxElemente = Elemente.Kapazitaet()
+    GeoFeld KonturPunkte;  // outline buffer
+    GeoFeld VorlageElemente;
+    std::vector<double> VorlagePunkteX{0.0}, VorlagePunkteY{0.0}; // 1-based template points
+
+    double XMin = 0, XMax = 10, YMin = 0, YMax = 10;
+    bool BoxNeu = true;
+
+    std::int32_t AktElement = 0;
+    std::string AusgabeDatei;
+    bool DezimalPunkt = true;
+
+    std::int32_t ElementAnzahl() const { return Elemente.Anzahl(); }
+};
+
+// pi as 4 * atan(1).
+double Pi();
+
+void ElementeLeeren(Speicher& s);
+void KonturPunkteLeeren(Speicher& s);
+void ElementeVergroessern(Speicher& s);
+void KonturPunkteVergroessern(Speicher& s);
+void BoxErweitern(Speicher& s, double x, double y);
+// Bounding box back to its start-up values (0,0)-(10,10) with BoxNeu set.
+void BoxZuruecksetzen(Speicher& s);
+// Mirrors the whole store left to right about XMax; the box is left as it was.
+void Spiegeln(Speicher& s);
+
+// Sweep of a counter-clockwise arc from start to end angle (radians); an end not greater than
+// the start passes through angle 0.
+double Bogenwinkel(double start, double ende);
+// Start and end point of an arc element.
+double BogenStartX(const GeoElement& e);
+double BogenStartY(const GeoElement& e);
+double BogenEndeX(const GeoElement& e);
+double BogenEndeY(const GeoElement& e);
+
+// True when the user's number format (C library LC_NUMERIC, after setlocale) writes a decimal
+// point: the single-precision value 1.3 formatted as text must not have "," as second character.
+bool DezimalPunktErmitteln();
+
+} // namespace konturo

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Konturo needs to build, test and run; skips what is installed.
+set -euo pipefail
+
+PAKETE=(cmake ninja-build g++ pkg-config qt6-base-dev libfreetype-dev libfontconfig-dev zlib1g-dev
+        libgtest-dev libbenchmark-dev fonts-liberation2 xvfb xauth python3-ezdxf)
+
+FEHLT=()
+for p in "${PAKETE[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        FEHLT+=("$p")
+    fi
+done
+
+if [ ${#FEHLT[@]} -eq 0 ]; then
+    exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+echo "Installing: ${FEHLT[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${FEHLT[@]}"

@@ -1,0 +1,94 @@
+// Number text of the writers and the locale-independent number reader.
+#include "geometry/AllgLesen.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace konturo {
+namespace {
+
+struct Fall {
+    double wert;
+    const char* zahlText;
+    const char* geoZahlText;
+};
+
+TEST(ZahlText, TabelleDerDezimalen) {
+    const Fall faelle[] = {
+        {2.5, "2.5", "2.5"},
+        {0, "0", "0"},
+        {-0.0, "0", "0"},
+        {123456789.4, "123456789", "123456789"},
+        {0.1234567894, "0.1234567894", "0.123456789"},
+        {-0.00001, "-1E-05", "-1E-05"},
+        {0.0001, "0.0001", "0.0001"},
+        {0.00012345, "0.00012345", "0.00012345"},
+        {1.0 / 3.0, "0.33333333333333", "0.333333333"},
+        {2.0 / 3.0, "0.66666666666667", "0.666666667"},
+        {10.0 / 3.0, "3.33333333333333", "3.333333333"},
+        {100.0 / 3.0, "33.3333333333333", "33.333333333"},
+        {1e6 / 3.0, "333333.333333333", "333333.333333333"},
+        {1e7 / 3.0, "3333333.33333333", "3333333.33333333"},
+        {1e8 / 3.0, "33333333.3333333", "33333333.3333333"},
+        {1.5e15, "1.5E+15", "1.5E+15"},
+        {-1e20, "-1E+20", "-1E+20"},
+        {1e-20, "0", "0"},
+        {0.5e-9, "5E-10", "1E-09"},
+        {0.4e-9, "4E-10", "0"},
+        {9.99999999999999999, "10", "10"},
+        {270.0, "270", "270"},
+        {-3.25, "-3.25", "-3.25"},
+        {0.125, "0.125", "0.125"},
+    };
+    for (const Fall& f : faelle) {
+        EXPECT_EQ(ZahlText(f.wert), f.zahlText) << "ZahlText(" << f.wert << ")";
+        EXPECT_EQ(GeoZahlText(f.wert), f.geoZahlText) << "GeoZahlText(" << f.wert << ")";
+    }
+}
+
+TEST(ZahlText, ExakteHaelftenZurGeradenZiffer) {
+    // 0.5 at 0 decimals: only from 1e8 up are there no decimals, and there doubles are exact.
+    EXPECT_EQ(ZahlText(100000000.5), "100000000");
+    EXPECT_EQ(ZahlText(100000001.5), "100000002");
+    // 2^-10 = 0.0009765625 is exact; with 9 decimals the tie goes to the even digit.
+    EXPECT_EQ(GeoZahlText(0.0009765625), "0.000976562");
+}
+
+TEST(ZahlText, NichtEndlicheZahlenWerdenNull) {
+    EXPECT_EQ(ZahlText(std::numeric_limits<double>::quiet_NaN()), "0");
+    EXPECT_EQ(ZahlText(std::numeric_limits<double>::infinity()), "0");
+    EXPECT_EQ(GeoZahlText(-std::numeric_limits<double>::infinity()), "0");
+}
+
+TEST(WertZeile, PunktGebietPolstertKommaGebietNicht) {
+    EXPECT_EQ(WertZeile("2.5", true), " 2.5 ");
+    EXPECT_EQ(WertZeile("-2.5", true), "-2.5 ");
+    EXPECT_EQ(WertZeile("0", true), " 0 ");
+    EXPECT_EQ(WertZeile("2.5", false), "2.5");
+    EXPECT_EQ(WertZeile("0", false), "0");
+    EXPECT_EQ(GanzzahlZeile(0), " 0 ");
+    EXPECT_EQ(GanzzahlZeile(70), " 70 ");
+}
+
+TEST(ZahlLesen, WieDieReaderLesen) {
+    EXPECT_DOUBLE_EQ(ZahlLesen("-.5"), -0.5);
+    EXPECT_DOUBLE_EQ(ZahlLesen("12abc"), 12);
+    EXPECT_DOUBLE_EQ(ZahlLesen("1.5D2"), 150);
+    EXPECT_DOUBLE_EQ(ZahlLesen("1.5e-2"), 0.015);
+    EXPECT_DOUBLE_EQ(ZahlLesen("abc"), 0);
+    EXPECT_DOUBLE_EQ(ZahlLesen("."), 0);
+    EXPECT_DOUBLE_EQ(ZahlLesen("-"), 0);
+    EXPECT_DOUBLE_EQ(ZahlLesen("  7"), 7);
+    EXPECT_DOUBLE_EQ(ZahlLesen("3E"), 3);
+    EXPECT_DOUBLE_EQ(ZahlLesen("1,5"), 1);
+    EXPECT_TRUE(std::isinf(ZahlLesen("1e999")));
+    EXPECT_DOUBLE_EQ(ZahlLesen("1e-999"), 0);
+    EXPECT_FALSE(ZahlLesenEndlich("1e999").has_value());
+    EXPECT_FALSE(ZahlLesenEndlich("x").has_value());
+    EXPECT_EQ(ZahlLesenEndlich("4.25").value(), 4.25);
+}
+
+} // namespace
+} // namespace konturo
