@@ -1,0 +1,22 @@
+// Commands of the text workflow that the main window's menus call: the text window, the text
+// parameters window and the statistics window.
+#pragma once
+
+class QString;
+class QWidget;
+
+namespace konturo {
+
+struct Sitzung;
+
+// mnufontErzeugen: shows the text window (created once, later only hidden) at TextPosX/TextPosY.
+void TextFensterZeigen(Sitzung& s, QWidget* hauptfenster);
+// mnuText after its open dialog: loads the file into the text window's rich text (".rtf" in any
+// case as rich text, anything else as plain text), then shows the text window.
+void TextDateiLaden(Sitzung& s, QWidget* hauptfenster, const QString& pfad);
+// mnuParameter: the text parameters window, modal, 1000 twips right of and below the main window.
+void ParameterFensterZeigen(Sitzung& s, QWidget* hauptfenster);
+// mnuStatistik, mnuStatistik2 and the "Statistik" buttons: the statistics window, modal.
+void StatistikFensterZeigen(Sitzung& s, QWidget* eltern);
+
+} // namespace konturo
