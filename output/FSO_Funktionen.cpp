@@ -1,0 +1,111 @@
+// File-path helpers and the proposed export name.
+#include "output/FSO_Funktionen.h"
+
+#include <cctype>
+#include <filesystem>
+
+namespace konturo {
+
+namespace {
+
+std::size_t LetzterTrenner(const std::string& pfad) { return pfad.find_last_of("/\\"); }
+
+std::string Gross(std::string t) {
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return t;
+}
+
+std::string BlankEntfernen(const std::string& t) {
+    const std::size_t a = t.find_first_not_of(' ');
+    if (a == std::string::npos) return {};
+    const std::size_t b = t.find_last_not_of(' ');
+    return t.substr(a, b - a + 1);
+}
+
+// The first n characters of a UTF-8 text; a byte that is not valid UTF-8 counts as one character.
+std::string ErsteZeichen(const std::string& text, std::size_t n) {
+    std::size_t i = 0;
+    for (std::size_t zeichen = 0; zeichen < n && i < text.size(); ++zeichen) {
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    }
+    return text.substr(0, i);
+}
+
+std::string Ersetzen(std::string name) {
+    for (char& c : name) {
+        switch (c) {
+        case '\\':
+        case '/':
+        case '|':
+        case ' ':
+        case '"':
+        case '\'':
+        case '>':
+        case '<':
+        case ';':
+        case '.':
+        case '=':
+        case ':':
+            c = '_';
+            break;
+        default:
+            break;
+        }
+    }
+    return name;
+}
+
+} // namespace
+
+std::string DateiName(const std::string& pfad) {
+    const std::size_t t = LetzterTrenner(pfad);
+    return t == std::string::npos ? pfad : pfad.substr(t + 1);
+}
+
+std::string DateiTitel(const std::string& pfad) {
+    const std::string name = BlankEntfernen(DateiName(pfad));
+    const std::size_t punkt = name.rfind('.');
+    return punkt == std::string::npos ? name : name.substr(0, punkt);
+}
+
+std::string DateiEndung(const std::string& pfad) {
+    const std::string name = DateiName(pfad);
+    const std::size_t punkt = name.rfind('.');
+    return Gross(punkt == std::string::npos ? name : name.substr(punkt + 1));
+}
+
+std::string Verzeichnis(const std::string& pfad) {
+    const std::size_t t = LetzterTrenner(pfad);
+    return t == std::string::npos ? pfad : pfad.substr(0, t);
+}
+
+bool DateiExistiert(const std::string& pfad) {
+    if (pfad.empty()) return false;
+    std::error_code ec;
+    const auto status = std::filesystem::status(pfad, ec);
+    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+bool OrdnerExistiert(const std::string& pfad) {
+    if (pfad.empty()) return false;
+    std::error_code ec;
+    return std::filesystem::is_directory(pfad, ec);
+}
+
+std::string TempOrdner(bool mitTrenner) {
+    std::error_code ec;
+    std::string ordner = std::filesystem::temp_directory_path(ec).string();
+    if (ec || ordner.empty()) ordner = "/tmp";
+    while (ordner.size() > 1 && ordner.back() == '/') ordner.pop_back();
+    if (mitTrenner && ordner.back() != '/') ordner += '/';
+    return ordner;
+}
+
+std::string VorgeschlagenerName(const std::string& aktDatei, const std::string& textAnfang) {
+    if (!aktDatei.empty()) return Ersetzen(DateiTitel(aktDatei));
+    if (!textAnfang.empty()) return Ersetzen(ErsteZeichen(textAnfang, 8));
+    return "Grafik";
+}
+
+} // namespace konturo

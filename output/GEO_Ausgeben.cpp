@@ -1,0 +1,353 @@
+// GEO writer: point table with shared end points, the fixed 52-line header, point and element
+// sections. Coordinates are shifted so the box's lower-left corner is (0, 0).
+#include "output/GEO_Ausgeben.h"
+
+#include "app/Sitzung.h"
+#include "output/Schreibpuffer.h"
+
+#include <cmath>
+#include <ctime>
+
+namespace konturo {
+
+namespace {
+
+// |dx| below which the distance is computed at all.
+constexpr double Vorfilter = 0.1;
+// Grid cells twice the tolerance wide: two points closer than the tolerance always lie in the
+// same or neighbouring cells, even after the rounding of x / Zellbreite.
+constexpr double Zellbreite = 2 * PunktToleranz;
+// Cell numbers are clamped here; coordinates this far out only ever match themselves.
+constexpr double ZellGrenze = 4e18;
+
+double Abstand(double x1, double y1, double x2, double y2) {
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+std::uint64_t Streuwert(std::int64_t cx, std::int64_t cy) {
+    std::uint64_t h = static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL;
+    h ^= static_cast<std::uint64_t>(cy) * 0xC2B2AE3D27D4EB4FULL + (h >> 29);
+    return h ^ (h >> 32);
+}
+
+} // namespace
+
+GeoPunktTabelle::GeoPunktTabelle(std::int64_t fenster) : fenster_(fenster) {
+    zellen_.resize(1024);
+}
+
+bool GeoPunktTabelle::Passt(std::int32_t k, double x, double y) const {
+    const GeoPunkt& p = punkte_[static_cast<std::size_t>(k)];
+    return p.Belegt == 0 && std::fabs(x - p.X) < Vorfilter && Abstand(x, y, p.X, p.Y) < PunktToleranz;
+}
+
+std::int64_t GeoPunktTabelle::ZellNr(double v) {
+    double c = std::floor(v / Zellbreite);
+    if (c > ZellGrenze) c = ZellGrenze;
+    if (c < -ZellGrenze) c = -ZellGrenze;
+    return static_cast<std::int64_t>(c);
+}
+
+std::size_t GeoPunktTabelle::SlotSuchen(std::int64_t cx, std::int64_t cy) const {
+    const std::size_t maske = zellen_.size() - 1;
+    std::size_t i = static_cast<std::size_t>(Streuwert(cx, cy)) & maske;
+    while (zellen_[i].benutzt && (zellen_[i].cx != cx || zellen_[i].cy != cy)) i = (i + 1) & maske;
+    return i;
+}
+
+GeoPunktTabelle::Zelle* GeoPunktTabelle::ZelleFinden(std::int64_t cx, std::int64_t cy) {
+    Zelle& z = zellen_[SlotSuchen(cx, cy)];
+    return z.benutzt ? &z : nullptr;
+}
+
+void GeoPunktTabelle::ZellenVergroessern() {
+    std::vector<Zelle> alt(zellen_.size() * 2);
+    alt.swap(zellen_);
+    for (const Zelle& z : alt) {
+        if (z.benutzt) zellen_[SlotSuchen(z.cx, z.cy)] = z;
+    }
+}
+
+GeoPunktTabelle::Zelle& GeoPunktTabelle::ZelleAnlegen(std::int64_t cx, std::int64_t cy) {
+    // Kept at most 70 % full so probe runs stay short.
+    if ((belegteZellen_ + 1) * 10 > zellen_.size() * 7) ZellenVergroessern();
+    Zelle& z = zellen_[SlotSuchen(cx, cy)];
+    if (!z.benutzt) {
+        z.benutzt = true;
+        z.cx = cx;
+        z.cy = cy;
+        ++belegteZellen_;
+    }
+    return z;
+}
+
+std::int32_t GeoPunktTabelle::NeuerPunkt(double x, double y) {
+    ++anzahl_;
+    punkte_.push_back({x, y, 0});
+    naechster_.push_back(0);
+    // A point with a non-finite coordinate can never be matched, so it stays out of the grid.
+    if (std::isfinite(x) && std::isfinite(y)) {
+        Zelle& z = ZelleAnlegen(ZellNr(x), ZellNr(y));
+        naechster_.back() = z.kopf;
+        z.kopf = anzahl_;
+    }
+    return anzahl_;
+}
+
+std::int32_t GeoPunktTabelle::PunktSuchenLinear(double x, double y, bool suchen) {
+    if (suchen) {
+        for (std::int32_t k = anzahl_; k >= 1 && anzahl_ - k < fenster_; --k) {
+            if (Passt(k, x, y)) {
+                punkte_[static_cast<std::size_t>(k)].Belegt = 1;
+                return k;
+            }
+        }
+    }
+    return NeuerPunkt(x, y);
+}
+
+std::int32_t GeoPunktTabelle::PunktSuchen(double x, double y, bool suchen) {
+    if (!suchen || fenster_ <= 0 || !std::isfinite(x) || !std::isfinite(y))
+        return NeuerPunkt(x, y);
+    // The window holds the points k with anzahl_ - k < fenster_.
+    const std::int64_t unten = static_cast<std::int64_t>(anzahl_) - fenster_ + 1;
+    const std::int64_t cx = ZellNr(x);
+    const std::int64_t cy = ZellNr(y);
+    std::int32_t bester = 0;
+    for (std::int64_t dx = -1; dx <= 1; ++dx) {
+        for (std::int64_t dy = -1; dy <= 1; ++dy) {
+            Zelle* z = ZelleFinden(cx + dx, cy + dy);
+            if (!z) continue;
+            // Each cell's chain runs newest first; matched points are unlinked when met, so a
+            // spot shared by many ends is not rescanned on every search.
+            std::int32_t vorher = 0;
+            std::int32_t k = z->kopf;
+            while (k > bester && k >= unten) {
+                const std::size_t ku = static_cast<std::size_t>(k);
+                if (punkte_[ku].Belegt) {
+                    if (vorher == 0)
+                        z->kopf = naechster_[ku];
+                    else
+                        naechster_[static_cast<std::size_t>(vorher)] = naechster_[ku];
+                    k = naechster_[ku];
+                    continue;
+                }
+                if (Passt(k, x, y)) {
+                    bester = k;
+                    break;
+                }
+                vorher = k;
+                k = naechster_[ku];
+            }
+        }
+    }
+    if (bester > 0) {
+        punkte_[static_cast<std::size_t>(bester)].Belegt = 1;
+        return bester;
+    }
+    return NeuerPunkt(x, y);
+}
+
+GeoTabellen GeoAufbauen(Sitzung& s, Punktsuche suche) {
+    Speicher& sp = s.speicher;
+    UiDienste& ui = *s.ui;
+    GeoTabellen t(10 * static_cast<std::int64_t>(s.text.MaxKonturLaenge));
+    const std::int32_t anzahl = sp.ElementAnzahl();
+    t.eintraege.resize(static_cast<std::size_t>(anzahl) + 1);
+    auto punkt = [&](double x, double y, bool suchen) {
+        return suche == Punktsuche::Index ? t.punkte.PunktSuchen(x, y, suchen)
+                                          : t.punkte.PunktSuchenLinear(x, y, suchen);
+    };
+    ui.FortschrittMaximum(anzahl);
+    for (sp.AktElement = 1; sp.AktElement <= anzahl; ++sp.AktElement) {
+        const GeoElement& e = sp.Elemente[sp.AktElement];
+        GeoEintrag& g = t.eintraege[static_cast<std::size_t>(sp.AktElement)];
+        g.Typ = e.Typ;
+        g.Farbe = e.Farbe;
+        switch (e.Typ) {
+        case Linie:
+            g.Startpunkt = punkt(e.X1, e.Y1, true);
+            g.Endpunkt = punkt(e.X2, e.Y2, true);
+            break;
+        case Kreis:
+            g.Mittelpunkt = punkt(e.X1, e.Y1, false);
+            g.Radius = e.Radius;
+            break;
+        case Bogen:
+            g.Mittelpunkt = punkt(e.X1, e.Y1, false);
+            g.Startpunkt = punkt(BogenStartX(e), BogenStartY(e), true);
+            g.Endpunkt = punkt(BogenEndeX(e), BogenEndeY(e), true);
+            break;
+        default:
+            break;
+        }
+        if (sp.AktElement % 20 == 0)
+            ui.FortschrittWert(static_cast<std::int32_t>(3 * std::int64_t{sp.AktElement} / 4));
+    }
+    return t;
+}
+
+namespace {
+
+struct GeoZiel {
+    Zeilenpuffer& aus;
+    double xMin, yMin;
+
+    // x, blank, y, then " 0": three values, z always 0, shifted by the box corner.
+    void Koordinaten(double x, double y) {
+        aus.GeoZahl(x - xMin);
+        aus.Zeichen(' ');
+        aus.GeoZahl(y - yMin);
+        aus.Text(" 0");
+        aus.ZeilenEnde();
+    }
+    void Nummer(std::int32_t n) {
+        aus.Ganz(n);
+        aus.ZeilenEnde();
+    }
+};
+
+void Kopf(const Speicher& sp, GeoZiel& z, const std::string& datum) {
+    Zeilenpuffer& a = z.aus;
+    a.Zeile("#~1");
+    a.Zeile("1.03");
+    a.Zeile("1");
+    a.Zeile(datum);
+    z.Koordinaten(sp.XMin, sp.YMin);
+    z.Koordinaten(sp.XMax, sp.YMax);
+    a.Text("0.0\r\n"
+           "0\r\n"
+           "0.001\r\n"
+           "0\r\n"
+           "1\r\n"
+           "##~~\r\n"
+           "#~11\r\n"
+           "\r\n\r\n\r\n\r\n"
+           "*BELEGT*\r\n"
+           "\r\n"
+           "0.0\r\n"
+           "\r\n\r\n\r\n"
+           "1\r\n"
+           "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
+           "\r\n"
+           "##~~\r\n"
+           "#~END\r\n"
+           "#~3\r\n"
+           "\r\n"
+           "LASER\r\n"
+           "\r\n"
+           "0 0 1\r\n"
+           "1 0 0 0\r\n"
+           "0 1 0 0\r\n"
+           "0 0 1 0\r\n"
+           "0 0 0 1\r\n");
+    z.Koordinaten(sp.XMin, sp.YMin);
+    z.Koordinaten(sp.XMax, sp.YMax);
+    a.Text("0 0 0\r\n"
+           "0.0\r\n"
+           "0\r\n0\r\n0\r\n"
+           "##~~\r\n");
+}
+
+// Colour line: with Ausgabenfarbe on, "1 0" for frame elements and "3 0" for the others;
+// otherwise always "1 0".
+std::string_view Farbzeile(const Sitzung& s, const GeoEintrag& g) {
+    if (s.einstellungen.Ausgabenfarbe == 1 && g.Farbe != RahmenFarbe) return "3 0";
+    return "1 0";
+}
+
+void Eintrag(const Sitzung& s, const GeoEintrag& g, GeoZiel& z) {
+    Zeilenpuffer& a = z.aus;
+    switch (g.Typ) {
+    case Linie:
+        a.Zeile("LIN");
+        a.Zeile(Farbzeile(s, g));
+        a.Ganz(g.Startpunkt);
+        a.Zeichen(' ');
+        z.Nummer(g.Endpunkt);
+        a.Zeile("|~");
+        break;
+    case Bogen:
+        a.Zeile("ARC");
+        a.Zeile(Farbzeile(s, g));
+        a.Ganz(g.Mittelpunkt);
+        a.Zeichen(' ');
+        a.Ganz(g.Startpunkt);
+        a.Zeichen(' ');
+        z.Nummer(g.Endpunkt);
+        a.Zeile("1");
+        a.Zeile("|~");
+        break;
+    case Kreis:
+        a.Zeile("CIR");
+        a.Zeile(Farbzeile(s, g));
+        z.Nummer(g.Mittelpunkt);
+        a.WertZeile(g.Radius, s.speicher.DezimalPunkt, true);
+        a.Zeile("|~");
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void GeoAusgeben(Sitzung& s, const GeoTabellen& t, std::ostream& aus, const std::string& datum) {
+    const Speicher& sp = s.speicher;
+    UiDienste& ui = *s.ui;
+    Zeilenpuffer puffer(aus);
+    GeoZiel z{puffer, sp.XMin, sp.YMin};
+    Kopf(sp, z, datum);
+
+    const std::int32_t anzPunkte = t.punkte.AnzGeoPunkte();
+    ui.FortschrittMaximum(anzPunkte);
+    puffer.Zeile("#~31");
+    for (std::int32_t k = 1; k <= anzPunkte && !puffer.Fehler(); ++k) {
+        const GeoPunkt& p = t.punkte[k];
+        puffer.Zeile("P");
+        z.Nummer(k);
+        z.Koordinaten(p.X, p.Y);
+        puffer.Zeile("|~");
+        if (k % 20 == 0)
+            ui.FortschrittWert(static_cast<std::int32_t>((6 * std::int64_t{anzPunkte} + k) / 8));
+    }
+    puffer.Zeile("##~~");
+
+    const std::int32_t anzahl = static_cast<std::int32_t>(t.eintraege.size()) - 1;
+    ui.FortschrittMaximum(anzahl);
+    puffer.Zeile("#~32");
+    for (std::int32_t i = 1; i <= anzahl && !puffer.Fehler(); ++i) {
+        Eintrag(s, t.eintraege[static_cast<std::size_t>(i)], z);
+        if (i % 20 == 0)
+            ui.FortschrittWert(static_cast<std::int32_t>((7 * std::int64_t{anzahl} + i) / 8));
+    }
+    puffer.Text("##~~\r\n"
+                "#~END\r\n"
+                "#~EOF\r\n");
+    puffer.Leeren();
+    ui.FortschrittWert(0);
+}
+
+std::string KurzesDatum() {
+    const std::time_t jetzt = std::time(nullptr);
+    std::tm zeit{};
+    localtime_r(&jetzt, &zeit);
+    char text[128];
+    const std::size_t n = std::strftime(text, sizeof text, "%x", &zeit);
+    return std::string(text, n);
+}
+
+void GeoSchreiben(Sitzung& s, std::ostream& aus) {
+    s.ui->Sanduhr(true);
+    const GeoTabellen t = GeoAufbauen(s);
+    GeoAusgeben(s, t, aus, KurzesDatum());
+    s.ui->Sanduhr(false);
+}
+
+Schreibergebnis GeoSchreiben(Sitzung& s) {
+    return InDateiSchreiben(s, [&s](std::ostream& aus) { GeoSchreiben(s, aus); });
+}
+
+} // namespace konturo

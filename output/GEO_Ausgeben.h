@@ -1,0 +1,97 @@
+// The GEO writer: the element store in the ToPs "#~" section format, a fixed header, a table of
+// numbered points and LIN/ARC/CIR entries that refer to those points. The same bytes serve as a
+// ".geo" drawing and a ".vlg" template.
+#pragma once
+
+#include "output/Ausgabe.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace konturo {
+
+struct Sitzung;
+
+// Two points closer than this (mm) are one point.
+inline constexpr double PunktToleranz = 0.01;
+
+struct GeoPunkt {
+    double X = 0;
+    double Y = 0;
+    std::uint8_t Belegt = 0; // 1 once a later element end has matched the point
+};
+
+struct GeoEintrag {
+    std::uint8_t Typ = 0;
+    std::int32_t Farbe = 0;
+    std::int32_t Startpunkt = 0;
+    std::int32_t Endpunkt = 0;
+    std::int32_t Mittelpunkt = 0;
+    double Radius = 0;
+};
+
+// The point table of one run (1-based). A point found by a search is shared by at most two
+// element ends; only the newest `fenster` points are searched, newest first, first hit wins.
+class GeoPunktTabelle {
+public:
+    // fenster: the search window, 10 x MaxKonturLaenge points.
+    explicit GeoPunktTabelle(std::int64_t fenster);
+
+    // The number of the point to use for (x, y). With suchen false a new point is always added.
+    // Gives exactly the point of the literal newest-first window search, found through a grid of
+    // cells twice the tolerance wide, so the cost does not grow with the window.
+    std::int32_t PunktSuchen(double x, double y, bool suchen);
+    // The literal search: every point of the window, newest first.
+    std::int32_t PunktSuchenLinear(double x, double y, bool suchen);
+
+    std::int32_t AnzGeoPunkte() const { return anzahl_; }
+    const GeoPunkt& operator[](std::int32_t k) const { return punkte_[static_cast<std::size_t>(k)]; }
+
+private:
+    struct Zelle {
+        std::int64_t cx = 0;
+        std::int64_t cy = 0;
+        std::int32_t kopf = 0; // newest point of the cell not yet known to be matched; 0 = none
+        bool benutzt = false;
+    };
+
+    bool Passt(std::int32_t k, double x, double y) const;
+    std::int32_t NeuerPunkt(double x, double y);
+    static std::int64_t ZellNr(double v);
+    std::size_t SlotSuchen(std::int64_t cx, std::int64_t cy) const;
+    Zelle* ZelleFinden(std::int64_t cx, std::int64_t cy);
+    Zelle& ZelleAnlegen(std::int64_t cx, std::int64_t cy);
+    void ZellenVergroessern();
+
+    std::int64_t fenster_;
+    std::vector<GeoPunkt> punkte_{GeoPunkt{}};
+    std::vector<std::int32_t> naechster_{0}; // next older point of the same cell
+    std::int32_t anzahl_ = 0;
+    std::vector<Zelle> zellen_;
+    std::size_t belegteZellen_ = 0;
+};
+
+// The working tables of one run: points and one entry per store element (same index, 1-based).
+struct GeoTabellen {
+    explicit GeoTabellen(std::int64_t fenster) : punkte(fenster) {}
+    GeoPunktTabelle punkte;
+    std::vector<GeoEintrag> eintraege{GeoEintrag{}};
+};
+
+enum class Punktsuche { Index, Linear };
+
+// Builds the point and element tables from the store in store order.
+GeoTabellen GeoAufbauen(Sitzung& s, Punktsuche suche = Punktsuche::Index);
+// Writes header, point section and element section; datum is the header's date line.
+void GeoAusgeben(Sitzung& s, const GeoTabellen& t, std::ostream& aus, const std::string& datum);
+// Today's date in the user's short date format (C library LC_TIME, "%x").
+std::string KurzesDatum();
+
+// GeoAufbauen and GeoAusgeben with today's date, hourglass on while it runs.
+void GeoSchreiben(Sitzung& s, std::ostream& aus);
+// The same into s.speicher.AusgabeDatei.
+Schreibergebnis GeoSchreiben(Sitzung& s);
+
+} // namespace konturo
