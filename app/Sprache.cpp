@@ -1,0 +1,190 @@
+// Reading the language file: comment and empty lines skipped, fields split at ";", Windows-1252
+// or UTF-8 text, CR LF, LF or CR line ends.
+#include "app/Sprache.h"
+
+#include "app/Sitzung.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <fstream>
+#include <optional>
+#include <vector>
+
+namespace konturo {
+
+namespace {
+
+constexpr int TextAnzahl = 181;
+// A language file is a few kilobytes; anything far larger is not one.
+constexpr std::streamoff GroessteDatei = 4 * 1024 * 1024;
+
+bool IstGueltigesUtf8(const std::string& t) {
+    std::size_t i = 0;
+    while (i < t.size()) {
+        const auto c = static_cast<unsigned char>(t[i]);
+        int folge = 0;
+        if (c < 0x80) folge = 0;
+        else if ((c & 0xE0) == 0xC0 && c >= 0xC2) folge = 1;
+        else if ((c & 0xF0) == 0xE0) folge = 2;
+        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) folge = 3;
+        else return false;
+        if (i + static_cast<std::size_t>(folge) >= t.size()) return false;
+        for (int k = 1; k <= folge; ++k) {
+            if ((static_cast<unsigned char>(t[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += static_cast<std::size_t>(folge) + 1;
+    }
+    return true;
+}
+
+void Utf8Anhaengen(std::string& aus, char32_t z) {
+    if (z < 0x80) {
+        aus += static_cast<char>(z);
+    } else if (z < 0x800) {
+        aus += static_cast<char>(0xC0 | (z >> 6));
+        aus += static_cast<char>(0x80 | (z & 0x3F));
+    } else {
+        aus += static_cast<char>(0xE0 | (z >> 12));
+        aus += static_cast<char>(0x80 | ((z >> 6) & 0x3F));
+        aus += static_cast<char>(0x80 | (z & 0x3F));
+    }
+}
+
+std::string Cp1252AlsUtf8(const std::string& t) {
+    // 0x80..0x9F of Windows-1252; 0 where the code page leaves the byte undefined.
+    static constexpr std::array<char16_t, 32> obere = {
+        0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
+        0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    std::string aus;
+    aus.reserve(t.size() + t.size() / 8);
+    for (char ch : t) {
+        const auto c = static_cast<unsigned char>(ch);
+        char32_t z = c;
+        if (c >= 0x80 && c < 0xA0) z = obere[c - 0x80] ? obere[c - 0x80] : U'?';
+        Utf8Anhaengen(aus, z);
+    }
+    return aus;
+}
+
+std::vector<std::string> Felder(const std::string& zeile) {
+    std::vector<std::string> felder;
+    std::size_t anfang = 0;
+    for (;;) {
+        const auto p = zeile.find(';', anfang);
+        felder.push_back(zeile.substr(anfang, p == std::string::npos ? p : p - anfang));
+        if (p == std::string::npos) break;
+        anfang = p + 1;
+    }
+    return felder;
+}
+
+std::optional<int> Ganzzahl(const std::string& t) {
+    std::size_t a = 0, e = t.size();
+    while (a < e && t[a] == ' ') ++a;
+    while (e > a && t[e - 1] == ' ') --e;
+    int wert = 0;
+    const auto [p, ec] = std::from_chars(t.data() + a, t.data() + e, wert);
+    if (ec != std::errc() || p != t.data() + e || a == e) return std::nullopt;
+    return wert;
+}
+
+// The file's lines (without line ends) as UTF-8, or false with the reason.
+bool ZeilenLesen(const std::string& pfad, std::vector<std::string>& zeilen, std::string& grund) {
+    std::ifstream ein(pfad, std::ios::binary);
+    if (!ein) {
+        grund = "Die Sprachdatei \"" + pfad + "\" wurde nicht gefunden (file not found).";
+        return false;
+    }
+    ein.seekg(0, std::ios::end);
+    const std::streamoff groesse = ein.tellg();
+    ein.seekg(0, std::ios::beg);
+    if (groesse < 0 || groesse > GroessteDatei) {
+        grund = "Die Sprachdatei \"" + pfad + "\" ist keine Sprachdatei (zu gross).";
+        return false;
+    }
+    std::string inhalt(static_cast<std::size_t>(groesse), '\0');
+    ein.read(inhalt.data(), groesse);
+    if (!IstGueltigesUtf8(inhalt)) inhalt = Cp1252AlsUtf8(inhalt);
+    if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0) inhalt.erase(0, 3);
+    std::string zeile;
+    for (std::size_t i = 0; i < inhalt.size(); ++i) {
+        const char c = inhalt[i];
+        if (c == '\r' || c == '\n') {
+            zeilen.push_back(zeile);
+            zeile.clear();
+            if (c == '\r' && i + 1 < inhalt.size() && inhalt[i + 1] == '\n') ++i;
+        } else {
+            zeile += c;
+        }
+    }
+    if (!zeile.empty()) zeilen.push_back(zeile);
+    return true;
+}
+
+bool Ueberspringen(const std::string& zeile) { return zeile.empty() || zeile[0] == '\''; }
+
+} // namespace
+
+bool StartSprache(Sitzung& s, const std::string& pfad, std::string& grund) {
+    std::vector<std::string> zeilen;
+    if (!ZeilenLesen(pfad, zeilen, grund)) return false;
+    for (std::size_t i = 0; i < zeilen.size(); ++i) {
+        if (Ueberspringen(zeilen[i])) continue;
+        const auto felder = Felder(zeilen[i]);
+        if (felder.size() < 2 || felder[1] != "Language") continue;
+        const auto nr = felder.size() > 2 ? Ganzzahl(felder[2]) : std::nullopt;
+        if (!nr || *nr < 0 || *nr > 255) {
+            grund = "Sprachdatei \"" + pfad + "\", Zeile " + std::to_string(i + 1) +
+                    ": die Sprachnummer ist keine Zahl von 0 bis 255.";
+            return false;
+        }
+        s.fenster.SprachNr = static_cast<std::uint8_t>(*nr);
+        return true;
+    }
+    return true;
+}
+
+bool SpracheLaden(Sitzung& s, const std::string& pfad, std::string& grund) {
+    std::vector<std::string> zeilen;
+    if (!ZeilenLesen(pfad, zeilen, grund)) return false;
+    std::array<std::string, TextAnzahl> texte{};
+    const std::size_t spalte = s.fenster.SprachNr;
+    const std::size_t mindestFelder = std::max<std::size_t>(3, spalte + 1);
+    for (std::size_t i = 0; i < zeilen.size(); ++i) {
+        if (Ueberspringen(zeilen[i])) continue;
+        const auto felder = Felder(zeilen[i]);
+        const std::string ort = "Sprachdatei \"" + pfad + "\", Zeile " + std::to_string(i + 1);
+        if (felder.size() < mindestFelder) {
+            grund = ort + ": zu wenige Felder (" + std::to_string(felder.size()) + " statt " +
+                    std::to_string(mindestFelder) + ").";
+            return false;
+        }
+        const auto nr = Ganzzahl(felder[0]);
+        if (!nr || *nr < 0 || *nr >= TextAnzahl) {
+            grund = ort + ": \"" + felder[0] + "\" ist keine Textnummer von 0 bis 180.";
+            return false;
+        }
+        texte[static_cast<std::size_t>(*nr)] = felder[spalte];
+    }
+    s.fenster.Texte = std::move(texte);
+    return true;
+}
+
+bool StartSprache(Sitzung& s, const std::string& pfad) {
+    std::string grund;
+    if (StartSprache(s, pfad, grund)) return true;
+    s.ui->Meldung(0, grund);
+    return false;
+}
+
+bool SpracheLaden(Sitzung& s, const std::string& pfad) {
+    std::string grund;
+    if (SpracheLaden(s, pfad, grund)) return true;
+    s.ui->Meldung(0, grund);
+    return false;
+}
+
+} // namespace konturo

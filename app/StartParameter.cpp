@@ -1,0 +1,27 @@
+// Start values of the store, the window state, the renderer and the text layout.
+#include "app/StartParameter.h"
+
+#include "app/Sitzung.h"
+
+namespace konturo {
+
+void StartwerteSetzen(Sitzung& s) {
+    Fensterzustand& w = s.fenster;
+    w.ZoomRahmenFarbe = RGB(128, 128, 128);
+    s.speicher.KonturPunkte.Zuruecksetzen();
+    s.speicher.Elemente.Zuruecksetzen();
+    BoxZuruecksetzen(s.speicher);
+    w.Gezoomt = false;
+    w.TextModus = true;
+    w.ParameterZeigen = true;
+    w.AbbruchWunsch = false;
+    w.Bogenschritt = 0.01f;
+    w.ParameterFensterOffen = false;
+    s.text.KeinKreis = false;
+    w.KurzFarbe = RGB(255, 0, 0);
+    s.text.Schrifthoehe = 100;
+    s.text.Laufweite = 0;
+    s.text.Zeilenabstand = 0;
+}
+
+} // namespace konturo
