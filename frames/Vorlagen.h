@@ -1,12 +1,42 @@
-// Frames: the frame step after every conversion or import, the frame type choice and the reading
-// of ToPs GEO/VLG frame templates.
+// Frames: the frame step after every conversion or import, the frame type choice, the frame menu
+// commands and the reading of ToPs GEO/VLG frame templates.
 #pragma once
+
+#include <istream>
 
 namespace konturo {
 
 struct Sitzung;
+struct Speicher;
 
-// Appends the frame of the current frame type (setting Rtyp) to the element store.
+// The four choices of the frame parameters window.
+enum class RahmenOption { Automatisch, Fix, ToPsVorlage, DxfVorlage };
+
+// Appends the frame of the current frame type (setting Rtyp) to the element store as one further
+// contour and extends the bounding box. Type 0 appends nothing; types 1 to 4 append nothing when
+// the store is empty (its bounding box then describes no geometry).
 void RahmenAnfuegen(Sitzung& s);
+
+// Turns the window's option into Rtyp (only while a frame is switched on, Rtyp != 0) and reads the
+// template for the template options.
+void RahmenTypSetzen(Sitzung& s, RahmenOption option);
+
+// "OK" of the frame parameters window: RahmenTypSetzen, then the current conversion is re-run when
+// a frame is on. Returns true when it re-ran.
+bool RahmenParameterUebernehmen(Sitzung& s, RahmenOption option);
+
+// Frame menu "ein" (Rtyp 3) and "aus" (Rtyp 0). Each re-runs the current conversion when the
+// store holds at least one element and returns true when it did. The menu checks follow Rtyp.
+bool RahmenEin(Sitzung& s);
+bool RahmenAus(Sitzung& s);
+
+// Empties the template elements and the template point table.
+void VorlageLeeren(Speicher& sp);
+
+// Reads the ToPs GEO/VLG template named by the setting RVorlage into VorlageElemente. An empty
+// path or a missing file leaves the template empty.
+void GeoVorlageLesen(Sitzung& s);
+// The same from an open stream (the template is emptied first).
+void GeoVorlageLesen(Sitzung& s, std::istream& ein);
 
 } // namespace konturo

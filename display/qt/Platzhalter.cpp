@@ -1,1 +1,0 @@
-// The window layer of the main window.
