@@ -29,6 +29,8 @@ struct Sitzung {
     UiDienste* ui = &kopflos;
     GlyphGeraet* glyphGeraet = nullptr;
     Textquelle* textquelle = nullptr;
+    // The glyph device the text conversion creates for itself when glyphGeraet is not set.
+    std::shared_ptr<GlyphGeraet> eigenesGlyphGeraet;
 
     // Language text nr (empty when the language file did not give it).
     const std::string& Text(int nr) const;

@@ -1,0 +1,76 @@
+// Outline curve approximation: reading a glyph's point stream into the outline buffer and turning
+// the buffer into lines, arcs and full circles in the element store, plus the small geometric
+// operations (distance, direction angle, circle constructions) that readers and writers share.
+#pragma once
+
+#include <cstdint>
+
+namespace konturo {
+
+struct Sitzung;
+struct Textzustand;
+class GlyphGeraet;
+
+// Kind markers of Glyphon's point stream.
+inline constexpr std::int16_t GlyphKonturEnde = 996;
+inline constexpr std::int16_t GlyphLinie = 998;
+inline constexpr std::int16_t GlyphSpline = 999;
+inline constexpr std::int16_t GlyphKonturStart = 997;
+
+// The slope that stands for "vertical" in the line and circle constructions.
+inline constexpr double SenkrechteSteigung = 9999999999.0;
+
+// Parameters of one approximation pass, read from the settings (single-line mode replaces the
+// spline step and the arc tolerance).
+struct Approximationsparameter {
+    double SplineSchritt = 0.05; // t step of the spline subdivision
+    double Toleranz = 0.05;      // arc tolerance, outline units
+    double KreisToleranz = 0.1;  // full-circle tolerance, outline units
+    double MaxRadius = 9999.99;  // output units
+    double WarnLaenge = 0.3;     // output units
+    std::int32_t WarnFarbe = 255;
+};
+Approximationsparameter ParameterLesen(const Sitzung& s);
+// Points per curve segment minus one: the integer nearest to 1 / step.
+std::int32_t SchritteJeSegment(double splineSchritt);
+
+// Reads the outline of zeichen (Unicode code point) of the font selected in the device into
+// s.speicher.KonturPunkte. Glyphon is called twice: once to learn the stream size, once into
+// arrays dimensioned 0..size. Language text 125 when the library cannot be bound or called,
+// 126 when the stream cannot be interpreted; what was appended before stays.
+void GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen);
+
+// Reads an already filled stream (entries 1..anzahl of the three arrays) into the outline buffer;
+// GlyphEinlesen's second half. Returns false on an interpretation fault (text 126 not shown).
+bool GlyphStromLesen(Sitzung& s, const double* x, const double* y, const std::int16_t* art,
+                     std::int32_t anzahl);
+
+// Appends n + 1 sample points of the quadratic segment P0, P1, P2 to the outline buffer
+// (t accumulates by repeated addition of the step).
+void SplineTeilen(Sitzung& s, double x0, double y0, double x1, double y1, double x2, double y2);
+
+// Approximates the outline buffer by lines, arcs and circles into the element store. In graphic
+// mode the pass reports progress, lets events run and honours an abort request.
+void KonturApproximieren(Sitzung& s, bool grafikModus);
+
+// Circle through three points into z.Bogen (arc from the first to the third point); raises
+// z.KeinKreis instead when the points are collinear or the numbers overflow.
+void KreisDurchDreiPunkte(Textzustand& z, double x1, double y1, double x2, double y2, double x3,
+                          double y3);
+// Circle through A and B that is tangent at B to the direction alpha (radians), into z.Bogen.
+void KreisTangential(Textzustand& z, double ax, double ay, double bx, double by, double alpha);
+// Start and end angle of z.Bogen for the arc about C between P and Q (at most 180 degrees).
+void BogenWinkel(Textzustand& z, double cx, double cy, double px, double py, double qx,
+                 double qy);
+// Angle of the vector P->Q in radians, 0 <= angle < 2 pi; for P = Q the previous result.
+double Richtungswinkel(Textzustand& z, double px, double py, double qx, double qy);
+double Abstand(double x1, double y1, double x2, double y2);
+// Length of the counter-clockwise arc from start to end angle (degrees) of radius r.
+double Bogenlaenge(double startGrad, double endeGrad, double radius);
+// Slope and intercept of the line through P and Q into z (a vertical line gets the slope
+// SenkrechteSteigung).
+void GeradeDurchZweiPunkte(Textzustand& z, double px, double py, double qx, double qy);
+// Signed distance of (x, y) from the line last set by GeradeDurchZweiPunkte.
+double Lotabstand(const Textzustand& z, double x, double y);
+
+} // namespace konturo
