@@ -1,0 +1,417 @@
+// konturo-cli: the converter without a window. Runs the same core operations as the main window
+// (text to contours, then the writer chosen by the output file's extension) for scripts and tests.
+// Nothing the command line does is saved to the user's settings.
+#include "app/DB_System.h"
+#include "app/EinstellungenSpeicher.h"
+#include "app/Sitzung.h"
+#include "app/Sprache.h"
+#include "app/StartParameter.h"
+#include "app/adapter/EinstellungenQt.h"
+#include "geometry/Variablen.h"
+#include "output/Ausgabe.h"
+#include "text/FontAuslesen.h"
+#include "text/GlyphGeraetFreetype.h"
+#include "text/GlyphonBindung.h"
+#include "text/RtfLesen.h"
+#include "text/Textquelle.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace konturo {
+namespace {
+
+// Exit codes: 0 success, 1 the work failed (font, text, file), 2 the command line is wrong.
+constexpr int ExitFehler = 1;
+constexpr int ExitAufruf = 2;
+
+constexpr const char* Hilfe = R"(konturo-cli: lettering and drawings to contours of lines, arcs and circles.
+
+Usage:
+  konturo-cli text [options] TEXT       convert TEXT (newlines in TEXT are line breaks)
+  konturo-cli text [options] --file PATH
+  konturo-cli --help
+
+Output (all commands):
+  -o, --output PATH     the file to write (required); the writer follows the extension:
+                        .dxf DXF R12, .geo/.vlg ToPs GEO, .inp/.m10 ME10 macro
+  --set KEY=VALUE       set one setting for this run (any key of the settings table,
+                        for example --set Toleranz=0.02 --set Rtyp=1); repeatable
+  --defaults            start from the settings' defaults instead of the stored settings
+  --decimal point|comma the number format of the DXF value lines (default: the locale's)
+  -h, --help            this text
+
+Text options:
+  --file PATH           read the text from a file: plain text in UTF-8 or Windows-1252,
+                        or rich text when the name ends in .rtf (fonts from the file)
+  --font NAME           font family (default: the text window's last font, setting Font)
+  --size PT             font size in points (default: setting Hoehe); with one font the
+                        output size does not depend on it
+  --style NAME          standard, fett, kursiv, fett kursiv (or regular, bold, italic,
+                        bold-italic)
+  --height MM           text height Schrifthoehe: the first character's ascent comes out
+                        at HEIGHT / 0.75 mm (default 100)
+  --tracking N          Laufweite, extra advance per character (default 0)
+  --line-spacing N      Zeilenabstand, added to each line's offset in device units;
+                        positive values move lines closer (default 0)
+
+The stored settings are read but never written. Exit status: 0 on success, 1 when the
+conversion or writing failed, 2 for a wrong command line.
+)";
+
+// Options every command shares: the output file and the settings of the run.
+struct Optionen {
+    std::string ausgabe;
+    std::vector<std::pair<std::string, std::string>> setzen; // --set, in order
+    bool standard = false;                                   // --defaults
+    std::optional<bool> dezimalPunkt;                        // --decimal
+};
+
+struct TextOptionen {
+    std::optional<std::string> text;
+    std::optional<std::string> datei;
+    std::optional<std::string> schrift;
+    std::optional<double> groesse;
+    std::optional<std::string> stil;
+    std::optional<double> hoehe;
+    std::optional<double> laufweite;
+    std::optional<double> zeilenabstand;
+};
+
+struct Abbruch {
+    int code;
+};
+
+[[noreturn]] void Fehler(int code, const std::string& text) {
+    std::cerr << "konturo-cli: " << text << '\n';
+    throw Abbruch{code};
+}
+
+std::string Klein(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// A number in "." or "," form, independent of the locale.
+std::optional<double> Zahl(std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    double wert = 0;
+    const char* ende = text.data() + text.size();
+    const auto [p, fehler] = std::from_chars(text.data(), ende, wert);
+    if (text.empty() || fehler != std::errc() || p != ende || !std::isfinite(wert))
+        return std::nullopt;
+    return wert;
+}
+
+// The arguments after the command word, with "--opt=value" split into two.
+class Argumente {
+public:
+    Argumente(int argc, char** argv, int ab) {
+        for (int i = ab; i < argc; ++i) {
+            const std::string a = argv[i];
+            const auto gleich = a.find('=');
+            if (a.rfind("--", 0) == 0 && gleich != std::string::npos && a != "--" &&
+                a.rfind("--set", 0) != 0) {
+                liste_.push_back(a.substr(0, gleich));
+                liste_.push_back(a.substr(gleich + 1));
+            } else if (a.rfind("--set=", 0) == 0) {
+                liste_.push_back("--set");
+                liste_.push_back(a.substr(6));
+            } else {
+                liste_.push_back(a);
+            }
+        }
+    }
+    bool Ende() const { return pos_ >= liste_.size(); }
+    const std::string& Naechstes() { return liste_[pos_++]; }
+    const std::string& Wert(const std::string& option) {
+        if (Ende()) Fehler(ExitAufruf, "option " + option + " needs a value");
+        return Naechstes();
+    }
+    double ZahlWert(const std::string& option) {
+        const std::string w = Wert(option);
+        const auto z = Zahl(w);
+        if (!z) Fehler(ExitAufruf, "option " + option + ": \"" + w + "\" is not a number");
+        return *z;
+    }
+
+private:
+    std::vector<std::string> liste_;
+    std::size_t pos_ = 0;
+};
+
+// Consumes one of the shared options; false when a is none of them.
+bool GemeinsameOption(const std::string& a, Argumente& arg, Optionen& opt) {
+    if (a == "-o" || a == "--output") {
+        opt.ausgabe = arg.Wert(a);
+    } else if (a == "--set") {
+        const std::string zuweisung = arg.Wert(a);
+        const auto gleich = zuweisung.find('=');
+        if (gleich == std::string::npos || gleich == 0)
+            Fehler(ExitAufruf, "--set needs KEY=VALUE, got \"" + zuweisung + "\"");
+        opt.setzen.emplace_back(zuweisung.substr(0, gleich), zuweisung.substr(gleich + 1));
+    } else if (a == "--defaults") {
+        opt.standard = true;
+    } else if (a == "--decimal") {
+        const std::string w = Klein(arg.Wert(a));
+        if (w == "point")
+            opt.dezimalPunkt = true;
+        else if (w == "comma")
+            opt.dezimalPunkt = false;
+        else
+            Fehler(ExitAufruf, "--decimal takes point or comma, got \"" + w + "\"");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Language texts, settings (stored or defaults, then --set), start values, number format.
+void SitzungVorbereiten(Sitzung& s, const Optionen& opt) {
+    const std::string ordner = ProgrammOrdner();
+    const std::string sprachDatei = ordner + "/Konturo.dat";
+    std::string grund;
+    if (std::ifstream(sprachDatei).good() && StartSprache(s, sprachDatei, grund))
+        SpracheLaden(s, sprachDatei, grund);
+
+    EinstellungenUmgebung umgebung;
+    umgebung.programmOrdner = ordner;
+    if (opt.standard) {
+        EinstellungenSpeicherSpeicher leer;
+        EinstellungenLaden(s, leer, umgebung);
+    } else {
+        EinstellungenQt gespeichert;
+        if (!EinstellungenLaden(s, gespeichert, umgebung))
+            std::cerr << "konturo-cli: the stored settings could not all be read; the rest keep "
+                         "their defaults\n";
+    }
+    StartwerteSetzen(s);
+    for (const auto& [schluessel, wert] : opt.setzen) {
+        if (!EinstellungSetzen(s.einstellungen, schluessel, wert))
+            Fehler(ExitAufruf, "--set " + schluessel + "=" + wert +
+                                   ": unknown key or a value that does not fit it");
+    }
+
+    if (opt.dezimalPunkt) {
+        s.speicher.DezimalPunkt = *opt.dezimalPunkt;
+    } else {
+        std::setlocale(LC_ALL, "");
+        s.speicher.DezimalPunkt = DezimalPunktErmitteln();
+        // Numbers in files never follow the locale; only the flag above does.
+        std::setlocale(LC_NUMERIC, "C");
+    }
+}
+
+Ausgabeformat FormatPruefen(const Optionen& opt) {
+    if (opt.ausgabe.empty()) Fehler(ExitAufruf, "no output file: give -o PATH");
+    const Ausgabeformat f = FormatNachEndung(opt.ausgabe);
+    if (f == Ausgabeformat::Keins)
+        Fehler(ExitAufruf, "no writer for \"" + opt.ausgabe +
+                               "\": use .dxf, .geo, .vlg, .inp or .m10");
+    return f;
+}
+
+void Schreiben(Sitzung& s, const Optionen& opt, Ausgabeformat f) {
+    if (s.speicher.ElementAnzahl() < 1) Fehler(ExitFehler, "the conversion produced no geometry");
+    s.speicher.AusgabeDatei = opt.ausgabe;
+    switch (AusgabeSchreiben(s, f)) {
+    case Schreibergebnis::Ok:
+        return;
+    case Schreibergebnis::NichtErstellt:
+        Fehler(ExitFehler, "cannot create \"" + opt.ausgabe + "\"");
+    case Schreibergebnis::Schreibfehler:
+        Fehler(ExitFehler, "writing \"" + opt.ausgabe + "\" failed; the file is incomplete");
+    }
+}
+
+std::string DateiInhalt(const std::string& pfad) {
+    std::ifstream ein(pfad, std::ios::binary);
+    if (!ein) Fehler(ExitFehler, "cannot read \"" + pfad + "\"");
+    std::string inhalt{std::istreambuf_iterator<char>(ein), std::istreambuf_iterator<char>()};
+    if (ein.bad()) Fehler(ExitFehler, "cannot read \"" + pfad + "\"");
+    return inhalt;
+}
+
+// Plain text in UTF-8 (with or without byte order mark) or, failing that, Windows-1252.
+std::string KlartextDatei(const std::string& pfad) {
+    std::string inhalt = DateiInhalt(pfad);
+    if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0) inhalt.erase(0, 3);
+    return IstUtf8(inhalt) ? inhalt : Cp1252NachUtf8(inhalt);
+}
+
+// A rich-text file: the fonts, sizes and styles come from the file.
+void RtfDateiLesen(const std::string& pfad, TextquelleKlartext& quelle) {
+    const RtfText rtf = RtfLesen(DateiInhalt(pfad));
+    if (!rtf.Fehler.empty()) Fehler(ExitFehler, "\"" + pfad + "\": " + rtf.Fehler);
+    RtfAnhaengen(rtf, quelle);
+}
+
+bool EndetAuf(const std::string& pfad, const std::string& endung) {
+    const std::string k = Klein(pfad);
+    return k.size() >= endung.size() && k.compare(k.size() - endung.size(), endung.size(),
+                                                   endung) == 0;
+}
+
+// Bold and italic of a style name: the text window's four names (language texts 140 to 143
+// when loaded, else the German ones) or the English ones.
+void StilSetzen(const Sitzung& s, const std::string& name, Zeichenformat& f) {
+    const std::string k = Klein(name);
+    const char* deutsch[4] = {"standard", "fett", "kursiv", "fett kursiv"};
+    const char* englisch[4] = {"regular", "bold", "italic", "bold-italic"};
+    for (int i = 0; i < 4; ++i) {
+        const std::string geladen = Klein(s.Text(140 + i));
+        if (k == deutsch[i] || k == englisch[i] || (!geladen.empty() && k == geladen) ||
+            (i == 3 && (k == "bold italic" || k == "fett-kursiv"))) {
+            f.Fett = i == 1 || i == 3;
+            f.Kursiv = i == 2 || i == 3;
+            return;
+        }
+    }
+    Fehler(ExitAufruf, "unknown style \"" + name +
+                           "\": use standard, fett, kursiv, fett kursiv (or regular, bold, "
+                           "italic, bold-italic)");
+}
+
+TextOptionen TextOptionenLesen(Argumente& arg, Optionen& opt) {
+    TextOptionen t;
+    while (!arg.Ende()) {
+        const std::string a = arg.Naechstes();
+        if (GemeinsameOption(a, arg, opt)) continue;
+        if (a == "-h" || a == "--help") {
+            std::cout << Hilfe;
+            throw Abbruch{0};
+        } else if (a == "--file") {
+            t.datei = arg.Wert(a);
+        } else if (a == "--font") {
+            t.schrift = arg.Wert(a);
+        } else if (a == "--size") {
+            t.groesse = arg.ZahlWert(a);
+            if (!(*t.groesse > 0)) Fehler(ExitAufruf, "--size must be above 0");
+        } else if (a == "--style") {
+            t.stil = arg.Wert(a);
+        } else if (a == "--height") {
+            t.hoehe = arg.ZahlWert(a);
+            if (!(*t.hoehe > 0)) Fehler(ExitAufruf, "--height must be above 0");
+        } else if (a == "--tracking") {
+            t.laufweite = arg.ZahlWert(a);
+        } else if (a == "--line-spacing") {
+            t.zeilenabstand = arg.ZahlWert(a);
+        } else if (a == "--") {
+            if (arg.Ende()) Fehler(ExitAufruf, "missing TEXT after --");
+            if (t.text) Fehler(ExitAufruf, "more than one TEXT given");
+            t.text = arg.Naechstes();
+        } else if (a.size() > 1 && a[0] == '-') {
+            Fehler(ExitAufruf, "unknown option \"" + a + "\" (see konturo-cli --help)");
+        } else {
+            if (t.text) Fehler(ExitAufruf, "more than one TEXT given (quote it)");
+            t.text = a;
+        }
+    }
+    if (t.text && t.datei) Fehler(ExitAufruf, "give either TEXT or --file, not both");
+    if (!t.text && !t.datei) Fehler(ExitAufruf, "no text: give TEXT or --file PATH");
+    return t;
+}
+
+// Every font the text uses must be installed (fontconfig would otherwise quietly stand in any
+// sans-serif font).
+void SchriftenPruefen(const TextquelleKlartext& quelle) {
+    std::set<std::string> geprueft;
+    for (std::int32_t p = 0; p < quelle.Laenge(); ++p) {
+        const TextPosition pos = quelle.An(p);
+        if (pos.art != TextPosition::Art::Zeichen) continue;
+        if (!geprueft.insert(pos.format.Schriftart).second) continue;
+        if (!SchriftVorhanden(pos.format.Schriftart))
+            Fehler(ExitFehler, "font \"" + pos.format.Schriftart + "\" is not installed");
+    }
+}
+
+int TextBefehl(Argumente& arg) {
+    Optionen opt;
+    const TextOptionen t = TextOptionenLesen(arg, opt);
+    const Ausgabeformat format = FormatPruefen(opt);
+
+    Sitzung s;
+    UiDiensteKopflos ui(false);
+    s.ui = &ui;
+    SitzungVorbereiten(s, opt);
+
+    Zeichenformat f;
+    f.Schriftart = t.schrift.value_or(s.einstellungen.Font);
+    if (t.groesse) {
+        f.Groesse = *t.groesse;
+    } else {
+        const auto g = Zahl(s.einstellungen.Hoehe);
+        f.Groesse = g && *g > 0 ? *g : 24.0;
+    }
+    StilSetzen(s, t.stil.value_or(s.einstellungen.Stil.empty() ? "standard"
+                                                                : s.einstellungen.Stil),
+               f);
+    if (t.hoehe) s.text.Schrifthoehe = *t.hoehe;
+    if (t.laufweite) s.text.Laufweite = *t.laufweite;
+    if (t.zeilenabstand) s.text.Zeilenabstand = *t.zeilenabstand;
+
+    TextquelleKlartext quelle;
+    quelle.standardFormat = f;
+    if (t.datei && EndetAuf(*t.datei, ".rtf")) {
+        RtfDateiLesen(*t.datei, quelle);
+        s.fenster.AktDatei = *t.datei;
+    } else if (t.datei) {
+        quelle.Anhaengen(KlartextDatei(*t.datei), f);
+        s.fenster.AktDatei = *t.datei;
+    } else {
+        quelle.Anhaengen(*t.text, f);
+    }
+    if (quelle.KlarText().empty()) Fehler(ExitFehler, "the text is empty");
+    SchriftenPruefen(quelle);
+
+    s.textquelle = &quelle;
+    TextUmwandeln(s);
+
+    // After the conversion, before writing: reports on the finished geometry go here.
+
+    Schreiben(s, opt, format);
+    return 0;
+}
+
+int Ausfuehren(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << Hilfe;
+        return ExitAufruf;
+    }
+    const std::string befehl = argv[1];
+    if (befehl == "-h" || befehl == "--help" || befehl == "help") {
+        std::cout << Hilfe;
+        return 0;
+    }
+    Argumente arg(argc, argv, 2);
+    if (befehl == "text") return TextBefehl(arg);
+    Fehler(ExitAufruf, "unknown command \"" + befehl + "\" (see konturo-cli --help)");
+}
+
+} // namespace
+} // namespace konturo
+
+int main(int argc, char** argv) {
+    try {
+        return konturo::Ausfuehren(argc, argv);
+    } catch (const konturo::Abbruch& a) {
+        return a.code;
+    } catch (const std::exception& e) {
+        std::cerr << "konturo-cli: " << e.what() << '\n';
+        return konturo::ExitFehler;
+    }
+}
