@@ -1,0 +1,215 @@
+// Reading ToPs GEO/VLG frame templates: point table, record variants, colours, directions, line
+// ends and files that end early.
+#include "TestHilfe.h"
+
+#include "frames/Vorlagen.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace konturo {
+namespace {
+
+using test::NeueSitzung;
+
+constexpr double Genau = 1e-9;
+
+// A template file: a first line, the point section with the given points, then the element
+// lines, joined by the line end.
+std::string GeoText(const std::vector<std::pair<double, double>>& punkte,
+                    const std::vector<std::string>& elemente, const std::string& ende = "\r\n") {
+    std::string t = "#~1" + ende + "1.03" + ende + "#~31" + ende;
+    int nr = 1;
+    for (auto [x, y] : punkte) {
+        std::ostringstream koord;
+        koord << x << ' ' << y << " 0";
+        t += "P" + ende + std::to_string(nr++) + ende + koord.str() + ende + "|~" + ende;
+    }
+    t += "##~~" + ende + "#~32" + ende;
+    for (const auto& z : elemente) t += z + ende;
+    return t;
+}
+
+void Lesen(Sitzung& s, const std::string& text) {
+    std::istringstream ein(text);
+    GeoVorlageLesen(s, ein);
+}
+
+const std::vector<std::pair<double, double>> Viertel = {{0, 0}, {10, 0}, {0, 10}};
+
+TEST(GeoVorlageLesen, BogenrichtungAusDerRichtungszeile) {
+    struct Fall {
+        const char* name;
+        std::string richtung;
+        double start, ende;
+    };
+    const double pi = Pi();
+    const Fall faelle[] = {
+        {"Richtung 1: Viertelbogen", "1", 0, pi / 2},
+        {"Richtung -1: Dreiviertelbogen", "-1", pi / 2, 0},
+        {"Richtung 0", "0", pi / 2, 0},
+        {"Richtung mit Blank ist nicht genau 1", " 1", pi / 2, 0},
+    };
+    for (const Fall& f : faelle) {
+        auto s = NeueSitzung();
+        Lesen(*s, GeoText(Viertel, {"ARC", "1 0", "1 2 3", f.richtung, "|~", "#~EOF"}));
+        ASSERT_EQ(s->speicher.VorlageElemente.Anzahl(), 1) << f.name;
+        const GeoElement& e = s->speicher.VorlageElemente[1];
+        EXPECT_EQ(e.Typ, Bogen) << f.name;
+        EXPECT_NEAR(e.X2, f.start, Genau) << f.name;
+        EXPECT_NEAR(e.Y2, f.ende, Genau) << f.name;
+        EXPECT_NEAR(e.Radius, 10, Genau) << f.name;
+    }
+}
+
+TEST(GeoVorlageLesen, SatzartenUndFarben) {
+    struct Fall {
+        const char* name;
+        std::vector<std::string> satz;
+        std::uint8_t typ;
+        std::int32_t farbe;
+    };
+    const Fall faelle[] = {
+        {"LIN", {"LIN", "1 0", "2 3", "|~"}, Linie, RahmenFarbe},
+        {"CHA als Linie", {"CHA", "1 0", "2 3", "|~"}, Linie, RahmenFarbe},
+        {"lin klein", {"lin", "1 0", "2 3", "|~"}, Linie, RahmenFarbe},
+        {"cha klein", {"Cha", "1 0", "2 3", "|~"}, Linie, RahmenFarbe},
+        {"FIL als Bogen", {"FIL", "1 0", "1 2 3", "1", "|~"}, Bogen, RahmenFarbe},
+        {"arc klein", {"arc", "1 0", "1 2 3", "1", "|~"}, Bogen, RahmenFarbe},
+        {"cir klein", {"cir", "1 0", "1", "5", "|~"}, Kreis, RahmenFarbe},
+        {"Farbcode 3", {"LIN", "3 0", "2 3", "|~"}, Linie, RGB(255, 0, 0)},
+        {"Farbcode 3 beim Kreis", {"CIR", "3", "1", "5", "|~"}, Kreis, RGB(255, 0, 0)},
+        {"Farbcode 2", {"LIN", "2 0", "2 3", "|~"}, Linie, RahmenFarbe},
+        {"Farbcode 30", {"LIN", "30 0", "2 3", "|~"}, Linie, RahmenFarbe},
+    };
+    for (const Fall& f : faelle) {
+        auto s = NeueSitzung();
+        auto satz = f.satz;
+        satz.push_back("#~EOF");
+        Lesen(*s, GeoText(Viertel, satz));
+        ASSERT_EQ(s->speicher.VorlageElemente.Anzahl(), 1) << f.name;
+        const GeoElement& e = s->speicher.VorlageElemente[1];
+        EXPECT_EQ(e.Typ, f.typ) << f.name;
+        EXPECT_EQ(e.Farbe, f.farbe) << f.name;
+        if (f.typ == Linie) {
+            EXPECT_EQ(e.X1, 10) << f.name;
+            EXPECT_EQ(e.Y2, 10) << f.name;
+        }
+        if (f.typ == Kreis) {
+            EXPECT_EQ(e.Radius, 5) << f.name;
+        }
+    }
+}
+
+TEST(GeoVorlageLesen, PunktsaetzeMuessenGenauPSein) {
+    auto s = NeueSitzung();
+    // "p" ends the point section: the record after it is read as elements, so nothing of it
+    // becomes a point.
+    Lesen(*s, "x\r\n#~31\r\nP\r\n1\r\n1 2 0\r\n|~\r\np\r\n2\r\n3 4 0\r\n|~\r\n"
+              "LIN\r\n1 0\r\n1 1\r\n|~\r\n#~EOF\r\n");
+    EXPECT_EQ(s->speicher.VorlagePunkteX.size(), 2u);
+    ASSERT_EQ(s->speicher.VorlageElemente.Anzahl(), 1);
+    EXPECT_EQ(s->speicher.VorlageElemente[1].X1, 1);
+    EXPECT_EQ(s->speicher.VorlageElemente[1].Y2, 2);
+}
+
+TEST(GeoVorlageLesen, PunktnummerAusserhalbDerTabelleUeberspringtDenSatz) {
+    auto s = NeueSitzung();
+    Lesen(*s, GeoText(Viertel, {"LIN", "1 0", "1 4", "|~",       // 4 is not in the table
+                                "LIN", "1 0", "0 2", "|~",       // 0 neither
+                                "ARC", "1 0", "1 2 x", "1", "|~", // not a number
+                                "CIR", "1 0", "1.5", "2", "|~",  // not a whole number
+                                "LIN", "1 0", "1", "|~",         // second number missing
+                                "LIN", "1 0", "2 3", "|~", "#~EOF"}));
+    ASSERT_EQ(s->speicher.VorlageElemente.Anzahl(), 1);
+    EXPECT_EQ(s->speicher.VorlageElemente[1].X1, 10);
+}
+
+TEST(GeoVorlageLesen, ZeilenendenCRLFundLFundCR) {
+    for (const char* ende : {"\r\n", "\n", "\r"}) {
+        auto s = NeueSitzung();
+        Lesen(*s, GeoText(Viertel, {"LIN", "1 0", "1 2", "|~", "CIR", "3 0", "1", " 2.5 ", "|~",
+                                    "#~EOF"},
+                          ende));
+        ASSERT_EQ(s->speicher.VorlageElemente.Anzahl(), 2) << int(ende[0]) << int(ende[1]);
+        EXPECT_EQ(s->speicher.VorlageElemente[2].Radius, 2.5);
+        EXPECT_EQ(s->speicher.VorlagePunkteX.size(), 4u);
+    }
+}
+
+TEST(GeoVorlageLesen, VorzeitigesEndeBehaeltDasGelesene) {
+    struct Fall {
+        const char* name;
+        std::string text;
+        std::int32_t elemente;
+        std::size_t punkte;
+    };
+    const std::string voll = GeoText(Viertel, {"LIN", "1 0", "1 2", "|~", "ARC", "1 0", "1 2 3",
+                                               "1", "|~", "CIR", "1 0", "1", "4", "|~"});
+    const Fall faelle[] = {
+        {"leere Datei", "", 0, 0},
+        {"nur die erste Zeile", "#~31\r\n", 0, 0},
+        {"ohne #~31", "#~1\r\nP\r\n1\r\n0 0 0\r\n|~\r\nLIN\r\n1 0\r\n1 1\r\n", 0, 0},
+        {"endet in einem Punktsatz", "#~1\r\n#~31\r\nP\r\n1\r\n5 5 0\r\n|~\r\nP\r\n2\r\n", 0, 1},
+        {"ohne #~EOF", voll, 3, 3},
+        {"Linie ohne Punktzeile", voll + "LIN\r\n1 0\r\n", 3, 3},
+        {"Bogen ohne Richtungszeile", voll + "ARC\r\n1 0\r\n1 2 3\r\n", 3, 3},
+        {"Kreis ohne Radiuszeile", voll + "CIR\r\n1 0\r\n1\r\n", 3, 3},
+        {"nach #~EOF wird nichts gelesen", voll + "#~EOF\r\nLIN\r\n1 0\r\n1 2\r\n|~\r\n", 3, 3},
+    };
+    for (const Fall& f : faelle) {
+        auto s = NeueSitzung();
+        Lesen(*s, f.text);
+        EXPECT_EQ(s->speicher.VorlageElemente.Anzahl(), f.elemente) << f.name;
+        EXPECT_EQ(s->speicher.VorlagePunkteX.size() - 1, f.punkte) << f.name;
+        EXPECT_EQ(s->speicher.VorlagePunkteY.size(), s->speicher.VorlagePunkteX.size()) << f.name;
+    }
+}
+
+TEST(GeoVorlageLesen, VorlagendateiMitPunktnummernInDateireihenfolge) {
+    auto s = NeueSitzung();
+    s->einstellungen.RVorlage = test::Testdaten("frames/daten/vorlage.vlg").string();
+    GeoVorlageLesen(*s);
+    const auto& v = s->speicher.VorlageElemente;
+    ASSERT_EQ(v.Anzahl(), 6);
+    const std::int32_t rot = RGB(255, 0, 0);
+    struct Erwartet {
+        std::uint8_t typ;
+        double x1, y1, x2, y2, radius;
+        std::int32_t farbe;
+    };
+    const Erwartet w[] = {
+        {Linie, 0, 0, 200, 0, 0, RahmenFarbe},    {Linie, 200, 0, 200, 100, 0, rot},
+        {Linie, 200, 100, 0, 100, 0, RahmenFarbe}, {Linie, 0, 100, 0, 0, 0, RahmenFarbe},
+        {Bogen, 100, 50, 0, Pi() / 2, 20, rot},   {Kreis, 100, 50, 0, 0, 8.5, RahmenFarbe},
+    };
+    for (std::int32_t i = 1; i <= 6; ++i) {
+        const Erwartet& e = w[i - 1];
+        EXPECT_EQ(v[i].Typ, e.typ) << "element " << i;
+        EXPECT_NEAR(v[i].X1, e.x1, Genau) << "element " << i;
+        EXPECT_NEAR(v[i].Y1, e.y1, Genau) << "element " << i;
+        EXPECT_EQ(v[i].Farbe, e.farbe) << "element " << i;
+        EXPECT_NEAR(v[i].Radius, e.radius, Genau) << "element " << i;
+        if (e.typ != Kreis) {
+            EXPECT_NEAR(v[i].X2, e.x2, Genau) << "element " << i;
+            EXPECT_NEAR(v[i].Y2, e.y2, Genau) << "element " << i;
+        }
+    }
+}
+
+TEST(GeoVorlageLesen, FehlendeDateiLeertDieVorlage) {
+    auto s = NeueSitzung();
+    s->einstellungen.RVorlage = test::Testdaten("frames/daten/vorlage.vlg").string();
+    GeoVorlageLesen(*s);
+    ASSERT_GT(s->speicher.VorlageElemente.Anzahl(), 0);
+    s->einstellungen.RVorlage = test::Testdaten("frames/daten/gibt-es-nicht.vlg").string();
+    GeoVorlageLesen(*s);
+    EXPECT_EQ(s->speicher.VorlageElemente.Anzahl(), 0);
+    EXPECT_EQ(s->speicher.VorlagePunkteX.size(), 1u);
+}
+
+} // namespace
+} // namespace konturo
