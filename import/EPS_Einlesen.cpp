@@ -1,0 +1,735 @@
+// PostScript reader: scans EPS/AI/PS text or PDF page content line by line for path operators,
+// keeps the current transformation matrix, flattens Bezier curves into the outline buffer and
+// hands the buffer to the curve approximation. PostScript is not interpreted as a language.
+#include "import/EPS_Einlesen.h"
+
+#include "app/Sitzung.h"
+#include "frames/Vorlagen.h"
+#include "geometry/AllgLesen.h"
+#include "import/PDFEinlesen.h"
+#include "text/FontErzeugen.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace konturo {
+
+namespace {
+
+// Millimetres per PostScript point.
+constexpr double MmJePunkt = 25.4 / 72.0;
+// Deeper q/gsave nesting than this is not kept (PDF itself allows 28 levels); the surplus pushes
+// are only counted so that their pops leave the matrix alone.
+constexpr std::size_t MaxSicherungen = 4096;
+// Curve control points beyond this magnitude are garbage; they would overflow the power form.
+constexpr double MaxKoordinate = 1e100;
+// Only tokens up to this length are prepared and compared with operator names; no longer token
+// can shrink to one of them through the replacements.
+constexpr std::size_t MaxOperatorLaenge = 64;
+// The operand stack of the stack reader keeps its newest entries.
+constexpr int StapelGroesse = 9;
+
+enum class Op : std::uint8_t {
+    Zahl,
+    Neutral, // array brackets of "[a b c d e f] cm": neither operand nor operator
+    M,
+    MO,
+    L,
+    LN,
+    LI,
+    Y,
+    V,
+    CV,
+    C,
+    H,
+    CM,
+    RE,
+    Sichern,  // q, gsave
+    Zurueck,  // Q, grestore
+    Clip,     // W, W*
+    Scale,
+    Andere,
+};
+
+struct Wort {
+    Op exakt = Op::Andere; // the prepared token as it stands (line reader, scale scan)
+    Op gross = Op::Andere; // the prepared token upper-cased again (stack reader)
+    double wert = 0;       // the token read as a number; 0 when it does not begin with one
+};
+
+struct Matrix {
+    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
+};
+
+// m applied first, then t: the matrix "m cm" makes of the current matrix t.
+Matrix Verketten(const Matrix& m, const Matrix& t) {
+    return {m.a * t.a + m.b * t.c, m.a * t.b + m.b * t.d, m.c * t.a + m.d * t.c,
+            m.c * t.b + m.d * t.d, m.e * t.a + m.f * t.c + t.e, m.e * t.b + m.f * t.d + t.f};
+}
+
+struct Pkt {
+    double x = 0, y = 0;
+};
+
+bool Endlich(const Pkt& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+bool Brauchbar(const Pkt& p) {
+    return std::fabs(p.x) < MaxKoordinate && std::fabs(p.y) < MaxKoordinate;
+}
+
+// Replaces every occurrence of alt by the shorter neu, left to right without rescanning, in place;
+// returns the new length.
+std::size_t Ersetzen(char* b, std::size_t n, std::string_view alt, std::string_view neu) {
+    if (n < alt.size()) return n;
+    std::size_t lesen = 0, schreiben = 0;
+    while (lesen < n) {
+        if (n - lesen >= alt.size() && std::memcmp(b + lesen, alt.data(), alt.size()) == 0) {
+            std::memcpy(b + schreiben, neu.data(), neu.size());
+            schreiben += neu.size();
+            lesen += alt.size();
+        } else {
+            b[schreiben++] = b[lesen++];
+        }
+    }
+    return schreiben;
+}
+
+Op OperatorVon(std::string_view t) {
+    switch (t.size()) {
+    case 1:
+        switch (t[0]) {
+        case 'M': return Op::M;
+        case 'L': return Op::L;
+        case 'Y': return Op::Y;
+        case 'V': return Op::V;
+        case 'C': return Op::C;
+        case 'H': return Op::H;
+        default: return Op::Andere;
+        }
+    case 2:
+        if (t == "MO") return Op::MO;
+        if (t == "LN") return Op::LN;
+        if (t == "LI") return Op::LI;
+        if (t == "CV") return Op::CV;
+        if (t == "CM") return Op::CM;
+        if (t == "RE") return Op::RE;
+        return Op::Andere;
+    default:
+        if (t == "GSAVE") return Op::Sichern;
+        if (t == "GRESTORE") return Op::Zurueck;
+        if (t == "SCALE") return Op::Scale;
+        return Op::Andere;
+    }
+}
+
+// Reads one token: a number (leading array brackets skipped), or an operator by the prepared
+// token (upper case, then LINETO -> LI, MOVETO -> MO, CURVETO -> CV, CLOSEPATH -> lower-case c).
+// q and Q, W and W* are told apart by the token as the file wrote it.
+Wort Klassifizieren(std::string_view roh) {
+    Wort w;
+    std::string_view zahl = roh;
+    while (!zahl.empty() && zahl.front() == '[') zahl.remove_prefix(1);
+    std::size_t gelesen = 0;
+    const double wert = ZahlLesen(zahl, gelesen);
+    if (gelesen > 0) {
+        w.exakt = w.gross = Op::Zahl;
+        w.wert = wert;
+        return w;
+    }
+    if (zahl.find_first_not_of(']') == std::string_view::npos) {
+        w.exakt = w.gross = Op::Neutral;
+        return w;
+    }
+    if (roh == "q") {
+        w.exakt = w.gross = Op::Sichern;
+        return w;
+    }
+    if (roh == "Q") {
+        w.exakt = w.gross = Op::Zurueck;
+        return w;
+    }
+    if (roh == "W" || roh == "W*") {
+        w.exakt = w.gross = Op::Clip;
+        return w;
+    }
+    if (roh.size() > MaxOperatorLaenge) return w;
+    char b[MaxOperatorLaenge];
+    std::size_t n = roh.size();
+    bool kleinC = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = roh[i];
+        b[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    if (n >= 6) {
+        n = Ersetzen(b, n, "LINETO", "LI");
+        n = Ersetzen(b, n, "MOVETO", "MO");
+        n = Ersetzen(b, n, "CURVETO", "CV");
+        const std::size_t vorher = n;
+        n = Ersetzen(b, n, "CLOSEPATH", "c");
+        kleinC = n != vorher;
+    }
+    w.exakt = OperatorVon({b, n});
+    if (kleinC) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (b[i] == 'c') b[i] = 'C';
+        w.gross = OperatorVon({b, n});
+    } else {
+        w.gross = w.exakt;
+    }
+    return w;
+}
+
+// Calls f for every token of a line; only blanks separate tokens, runs of blanks count as one.
+template <class F> void WoerterDurchgehen(std::string_view zeile, F&& f) {
+    const std::size_t n = zeile.size();
+    std::size_t i = 0;
+    for (;;) {
+        while (i < n && zeile[i] == ' ') ++i;
+        if (i >= n) return;
+        const std::size_t a = i;
+        while (i < n && zeile[i] != ' ') ++i;
+        f(zeile.substr(a, i - a));
+    }
+}
+
+// Next line from pos; CR, CR LF and LF each end a line, and a last line needs no line end.
+bool ZeileHolen(std::string_view text, std::size_t& pos, std::string_view& zeile) {
+    const std::size_t n = text.size();
+    if (pos >= n) return false;
+    const char* p = text.data();
+    std::size_t i = pos;
+    while (i < n && p[i] != '\r' && p[i] != '\n') ++i;
+    zeile = text.substr(pos, i - pos);
+    if (i < n) {
+        if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
+            i += 2;
+        else
+            ++i;
+    }
+    pos = i;
+    return true;
+}
+
+bool IstZeilenGrenze(char c) { return c == ' ' || c == '\r' || c == '\n'; }
+
+// Stack reader's progress count: tokens "m" or "M" standing alone.
+std::int32_t EinzelneMZaehlen(std::string_view text) {
+    std::int64_t anzahl = 0;
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if ((c == 'm' || c == 'M') && (i == 0 || IstZeilenGrenze(text[i - 1])) &&
+            (i + 1 == n || IstZeilenGrenze(text[i + 1])))
+            ++anzahl;
+    }
+    return static_cast<std::int32_t>(std::min<std::int64_t>(anzahl, INT32_MAX));
+}
+
+// Line reader's progress count: lines of exactly three tokens whose third is "M" or "MO".
+std::int32_t MoveZeilenZaehlen(std::string_view text) {
+    std::int64_t anzahl = 0;
+    std::size_t pos = 0;
+    std::string_view zeile;
+    while (ZeileHolen(text, pos, zeile)) {
+        int woerter = 0;
+        std::string_view dritte;
+        WoerterDurchgehen(zeile, [&](std::string_view roh) {
+            if (++woerter == 3) dritte = roh;
+        });
+        if (woerter != 3) continue;
+        const Op op = Klassifizieren(dritte).exakt;
+        if (op == Op::M || op == Op::MO) ++anzahl;
+    }
+    return static_cast<std::int32_t>(std::min<std::int64_t>(anzahl, INT32_MAX));
+}
+
+class PSLeser {
+public:
+    PSLeser(Sitzung& s, std::string_view text)
+        : s_(s), ui_(*s.ui), text_(text), maxRadius_(s.einstellungen.maxRadius) {
+        const Approximationsparameter par = ParameterLesen(s);
+        schritt_ = par.SplineSchritt;
+        schritte_ = SchritteJeSegment(schritt_);
+        // The same run length as the approximation expects: n + 1 points with n nearest to 1/h.
+        if (!(schritt_ >= 0.001 && schritt_ <= 1.0)) schritt_ = 1.0 / schritte_;
+    }
+
+    void Lesen();
+
+private:
+    struct ZeilenPruefung {
+        bool moveto = false;
+        bool dreiWoerter = false;
+    };
+
+    ZeilenPruefung VorschauZeile(std::string_view zeile);
+    bool LinienZeile(std::string_view zeile);
+    bool StapelZeile(std::string_view zeile);
+    bool StapelWort(const Wort& w, bool pfade);
+    bool PfadOperator(Op op);
+    bool Abbrechen();
+
+    void Push(double wert);
+    double Eintrag(int vonOben) const { return stapel_[stapelHoehe_ - vonOben]; }
+    Pkt StapelPunkt(int vonOben) const { return T(Eintrag(vonOben), Eintrag(vonOben - 1)); }
+    Pkt T(double x, double y) const {
+        return {ctm_.a * x + ctm_.c * y + ctm_.e, ctm_.b * x + ctm_.d * y + ctm_.f};
+    }
+    void MatrixSetzen();
+    void Sichern();
+    void Zurueckholen();
+    void Rechteck();
+
+    void Kurve(Pkt p0, Pkt p1, Pkt p2, Pkt p3, bool flachTesten);
+    bool Flach(Pkt p0, Pkt p1, Pkt p2, Pkt p3);
+    std::optional<double> Radius(Pkt a, Pkt b, Pkt c);
+    void Speichern(std::uint8_t typ, Pkt a, Pkt b);
+    GeoElement Datensatz(std::uint8_t typ, Pkt a, Pkt b) const;
+    void RechteckeFestschreiben();
+
+    Sitzung& s_;
+    UiDienste& ui_;
+    std::string_view text_;
+    double maxRadius_;
+    double schritt_ = 0.05;
+    std::int32_t schritte_ = 20;
+
+    Pkt akt_;
+    Pkt start_;
+    std::int32_t pfadZaehler_ = 0;
+    std::int32_t schwelle_ = 10;
+    bool spiegelX_ = false;
+    bool spiegelY_ = false;
+
+    double stapel_[StapelGroesse] = {};
+    int stapelHoehe_ = 0;
+
+    Matrix ctm_;
+    std::vector<Matrix> sicherungen_;
+    std::size_t ueberzaehligeSicherungen_ = 0;
+
+    // Rectangles ("re") wait until the next operator: a clip ("W") right after them drops them,
+    // so that the page's clipping rectangle does not become a contour.
+    std::vector<GeoElement> offeneRechtecke_;
+};
+
+void PSLeser::Push(double wert) {
+    if (stapelHoehe_ == StapelGroesse) {
+        std::memmove(stapel_, stapel_ + 1, sizeof(double) * (StapelGroesse - 1));
+        --stapelHoehe_;
+    }
+    stapel_[stapelHoehe_++] = wert;
+}
+
+void PSLeser::MatrixSetzen() {
+    if (stapelHoehe_ < 6) return;
+    const Matrix m{Eintrag(6), Eintrag(5), Eintrag(4), Eintrag(3), Eintrag(2), Eintrag(1)};
+    const Matrix neu = Verketten(m, ctm_);
+    const double werte[] = {neu.a, neu.b, neu.c, neu.d, neu.e, neu.f};
+    for (double v : werte)
+        if (!std::isfinite(v)) return;
+    ctm_ = neu;
+}
+
+void PSLeser::Sichern() {
+    if (sicherungen_.size() < MaxSicherungen)
+        sicherungen_.push_back(ctm_);
+    else
+        ++ueberzaehligeSicherungen_;
+}
+
+void PSLeser::Zurueckholen() {
+    if (ueberzaehligeSicherungen_ > 0) {
+        --ueberzaehligeSicherungen_;
+    } else if (!sicherungen_.empty()) {
+        ctm_ = sicherungen_.back();
+        sicherungen_.pop_back();
+    }
+}
+
+void PSLeser::Rechteck() {
+    if (stapelHoehe_ < 4) return;
+    const double x = Eintrag(4), y = Eintrag(3), b = Eintrag(2), h = Eintrag(1);
+    const Pkt ecken[] = {T(x, y), T(x + b, y), T(x + b, y + h), T(x, y + h)};
+    ++pfadZaehler_;
+    akt_ = start_ = ecken[0];
+    for (int i = 0; i < 4; ++i) {
+        const Pkt& von = ecken[i];
+        const Pkt& bis = ecken[(i + 1) % 4];
+        if (Endlich(von) && Endlich(bis)) offeneRechtecke_.push_back(Datensatz(Linie, von, bis));
+    }
+}
+
+void PSLeser::RechteckeFestschreiben() {
+    for (const GeoElement& e : offeneRechtecke_) s_.speicher.KonturPunkte.Anfuegen(e);
+    offeneRechtecke_.clear();
+}
+
+GeoElement PSLeser::Datensatz(std::uint8_t typ, Pkt a, Pkt b) const {
+    GeoElement e;
+    e.Typ = typ;
+    e.X1 = spiegelX_ ? -a.x : a.x;
+    e.Y1 = spiegelY_ ? -a.y : a.y;
+    e.X2 = spiegelX_ ? -b.x : b.x;
+    e.Y2 = spiegelY_ ? -b.y : b.y;
+    e.KonturNr = pfadZaehler_;
+    return e;
+}
+
+// The store step; a record with a coordinate that is not a finite number is never stored.
+void PSLeser::Speichern(std::uint8_t typ, Pkt a, Pkt b) {
+    if (!offeneRechtecke_.empty()) RechteckeFestschreiben();
+    if (!Endlich(a) || !Endlich(b)) return;
+    s_.speicher.KonturPunkte.Anfuegen(Datensatz(typ, a, b));
+}
+
+std::optional<double> PSLeser::Radius(Pkt a, Pkt b, Pkt c) {
+    Textzustand& z = s_.text;
+    z.KeinKreis = false;
+    KreisDurchDreiPunkte(z, a.x, a.y, b.x, b.y, c.x, c.y);
+    if (z.KeinKreis) {
+        z.KeinKreis = false;
+        return std::nullopt;
+    }
+    return z.Bogen.Radius;
+}
+
+// A circle that does not exist (collinear or equal points) is left out: the curve is flat when an
+// existing circle is larger than maxRadius or when neither exists. This also covers "C" curves
+// with P0 = P1 and P2 = P3, where neither circle exists.
+bool PSLeser::Flach(Pkt p0, Pkt p1, Pkt p2, Pkt p3) {
+    const std::optional<double> r1 = Radius(p0, p1, p3);
+    const std::optional<double> r2 = Radius(p0, p2, p3);
+    if ((r1 && *r1 > maxRadius_) || (r2 && *r2 > maxRadius_)) return true;
+    return !r1 && !r2;
+}
+
+// Flattens the cubic Bezier curve in power form; t is a running sum of the spline step.
+void PSLeser::Kurve(Pkt p0, Pkt p1, Pkt p2, Pkt p3, bool flachTesten) {
+    akt_ = p3;
+    if (!Brauchbar(p0) || !Brauchbar(p1) || !Brauchbar(p2) || !Brauchbar(p3)) return;
+    if (flachTesten && Flach(p0, p1, p2, p3)) {
+        Speichern(Linie, p0, p3);
+        return;
+    }
+    const double ax = p3.x - p0.x - 3 * p2.x + 3 * p1.x, ay = p3.y - p0.y - 3 * p2.y + 3 * p1.y;
+    const double bx = 3 * p0.x - 6 * p1.x + 3 * p2.x, by = 3 * p0.y - 6 * p1.y + 3 * p2.y;
+    const double cx = 3 * p1.x - 3 * p0.x, cy = 3 * p1.y - 3 * p0.y;
+    double t = 0;
+    for (std::int32_t k = 0; k <= schritte_; ++k) {
+        const Pkt p{((ax * t + bx) * t + cx) * t + p0.x, ((ay * t + by) * t + cy) * t + p0.y};
+        Speichern(Punkt, p, p);
+        t += schritt_;
+    }
+}
+
+// Cancel request at a moveto: leave the busy state and end the reading.
+bool PSLeser::Abbrechen() {
+    if (!s_.fenster.AbbruchWunsch) return false;
+    ui_.BereitSetzen();
+    s_.fenster.AbbruchWunsch = false;
+    ui_.AbbruchKnopf(true);
+    return true;
+}
+
+// Scale scan and first-moveto test of one line before the reading starts: "M" or "MO" right
+// after two numbers makes it the first moveto line.
+PSLeser::ZeilenPruefung PSLeser::VorschauZeile(std::string_view zeile) {
+    ZeilenPruefung ergebnis;
+    int woerter = 0;
+    int movetoWort = -1;
+    Wort vor1, vor2; // tokens i - 1 and i - 2
+    WoerterDurchgehen(zeile, [&](std::string_view roh) {
+        const Wort w = Klassifizieren(roh);
+        if (woerter >= 2) {
+            if (w.exakt == Op::Scale) {
+                if (vor2.wert < 0) spiegelX_ = true;
+                if (vor1.wert < 0) spiegelY_ = true;
+            }
+            if (movetoWort < 0 && (w.exakt == Op::M || w.exakt == Op::MO) &&
+                vor1.exakt == Op::Zahl && vor2.exakt == Op::Zahl)
+                movetoWort = woerter;
+        }
+        vor2 = vor1;
+        vor1 = w;
+        ++woerter;
+    });
+    ergebnis.moveto = movetoWort >= 0;
+    ergebnis.dreiWoerter = movetoWort == 2 && woerter == 3;
+    return ergebnis;
+}
+
+// One token through the operand stack. With pfade false only the matrix, rectangles and clips are
+// interpreted (the scan before the first moveto and the line reader). False ends the reading.
+bool PSLeser::StapelWort(const Wort& w, bool pfade) {
+    switch (w.gross) {
+    case Op::Zahl:
+        Push(w.wert);
+        return true;
+    case Op::Neutral:
+        return true;
+    case Op::Clip:
+        offeneRechtecke_.clear();
+        stapelHoehe_ = 0;
+        return true;
+    case Op::RE:
+        Rechteck();
+        stapelHoehe_ = 0;
+        return true;
+    default:
+        break;
+    }
+    RechteckeFestschreiben();
+    bool weiter = true;
+    switch (w.gross) {
+    case Op::CM: MatrixSetzen(); break;
+    case Op::Sichern: Sichern(); break;
+    case Op::Zurueck: Zurueckholen(); break;
+    default:
+        if (pfade) weiter = PfadOperator(w.gross);
+        break;
+    }
+    stapelHoehe_ = 0;
+    return weiter;
+}
+
+// The path operators of the stack reader; an operator with fewer operands than it reads is
+// ignored.
+bool PSLeser::PfadOperator(Op op) {
+    const int n = stapelHoehe_;
+    switch (op) {
+    case Op::M:
+        if (n < 2) break;
+        if (Abbrechen()) return false;
+        if (s_.einstellungen.Unterbrechung == 1) ui_.EreignisseVerarbeiten();
+        ui_.FortschrittWert(pfadZaehler_);
+        ++pfadZaehler_;
+        akt_ = start_ = StapelPunkt(2);
+        break;
+    case Op::L:
+        if (n < 2) break;
+        Speichern(Linie, akt_, StapelPunkt(2));
+        akt_ = StapelPunkt(2);
+        break;
+    case Op::Y:
+        // x1 y1 x3 y3 y: the second control point is the end point.
+        if (n >= 4) {
+            Kurve(akt_, StapelPunkt(4), StapelPunkt(2), StapelPunkt(2), false);
+        } else if (n >= 2) {
+            Speichern(Linie, akt_, StapelPunkt(2));
+            akt_ = StapelPunkt(2);
+        }
+        break;
+    case Op::V:
+        // x2 y2 x3 y3 v: the first control point is the current point.
+        if (n >= 4) Kurve(akt_, akt_, StapelPunkt(4), StapelPunkt(2), false);
+        break;
+    case Op::C:
+        if (n >= 6) Kurve(akt_, StapelPunkt(6), StapelPunkt(4), StapelPunkt(2), false);
+        break;
+    case Op::H:
+        Speichern(Linie, akt_, start_);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+bool PSLeser::StapelZeile(std::string_view zeile) {
+    bool weiter = true;
+    WoerterDurchgehen(zeile, [&](std::string_view roh) {
+        if (weiter) weiter = StapelWort(Klassifizieren(roh), true);
+    });
+    return weiter;
+}
+
+// One operator per line, judged by the number of tokens; the matrix, rectangle and clip tokens of
+// the line go through the operand stack as well.
+bool PSLeser::LinienZeile(std::string_view zeile) {
+    Wort t[7];
+    int n = 0;
+    WoerterDurchgehen(zeile, [&](std::string_view roh) {
+        const Wort w = Klassifizieren(roh);
+        if (n < 7) t[n] = w;
+        ++n;
+        StapelWort(w, false);
+    });
+    auto P = [&](int i) { return T(t[i].wert, t[i + 1].wert); };
+    switch (n) {
+    case 3:
+        if (t[2].exakt == Op::M || t[2].exakt == Op::MO) {
+            if (pfadZaehler_ >= schwelle_) {
+                ui_.FortschrittWert(pfadZaehler_);
+                schwelle_ += 10;
+                if (Abbrechen()) return false;
+                if (s_.einstellungen.Unterbrechung == 1) ui_.EreignisseVerarbeiten();
+            }
+            ++pfadZaehler_;
+            akt_ = P(0);
+        } else if (t[2].exakt == Op::L || t[2].exakt == Op::LN || t[2].exakt == Op::LI) {
+            Speichern(Linie, akt_, P(0));
+            akt_ = P(0);
+        }
+        break;
+    case 5:
+        if (t[4].exakt == Op::Y)
+            Kurve(akt_, P(0), P(2), P(2), true);
+        else if (t[4].exakt == Op::V)
+            Kurve(akt_, akt_, P(0), P(2), true);
+        break;
+    case 7:
+        if (t[6].exakt == Op::V || t[6].exakt == Op::CV || t[6].exakt == Op::C)
+            Kurve(akt_, P(0), P(2), P(4), true);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void PSLeser::Lesen() {
+    std::size_t pos = 0;
+    std::size_t zeilenAnfang = 0;
+    std::string_view zeile;
+    bool gefunden = false;
+    bool linienLeser = false;
+    while (ZeileHolen(text_, pos, zeile)) {
+        const ZeilenPruefung p = VorschauZeile(zeile);
+        if (p.moveto) {
+            gefunden = true;
+            linienLeser = p.dreiWoerter;
+            break;
+        }
+        WoerterDurchgehen(zeile, [&](std::string_view roh) { StapelWort(Klassifizieren(roh), false); });
+        zeilenAnfang = pos;
+    }
+    if (!gefunden) return;
+    stapelHoehe_ = 0;
+
+    const std::string_view rest = text_.substr(zeilenAnfang);
+    ui_.FortschrittMaximum(linienLeser ? MoveZeilenZaehlen(rest) : EinzelneMZaehlen(rest));
+    ui_.BeschaeftigtSetzen();
+    ui_.AbbruchKnopf(true);
+    do {
+        const bool weiter = linienLeser ? LinienZeile(zeile) : StapelZeile(zeile);
+        if (!weiter) {
+            RechteckeFestschreiben();
+            return;
+        }
+    } while (ZeileHolen(text_, pos, zeile));
+    RechteckeFestschreiben();
+    ui_.FortschrittWert(0);
+    ui_.BereitSetzen();
+    ui_.AbbruchKnopf(false);
+}
+
+// Position of the start of the path drawing: the last "%%EndSetup", then a later "%%EndProlog",
+// then a later "%%EndPageSetup"; npos when none of them occurs.
+std::size_t StartmarkeSuchen(std::string_view text) {
+    std::size_t p = std::string_view::npos;
+    std::size_t von = 0;
+    const std::size_t setup = text.rfind("%%EndSetup");
+    if (setup != std::string_view::npos) {
+        p = setup;
+        von = setup + 1;
+    }
+    const std::size_t prolog = text.find("%%EndProlog", von);
+    if (prolog != std::string_view::npos) {
+        p = prolog;
+        von = prolog;
+    }
+    const std::size_t seite = text.find("%%EndPageSetup", von);
+    if (seite != std::string_view::npos) p = seite;
+    return p;
+}
+
+bool DateiLesen(const std::string& pfad, std::string& inhalt) {
+    std::error_code ec;
+    const std::filesystem::path p(pfad);
+    if (pfad.empty() || !std::filesystem::is_regular_file(p, ec)) return false;
+    const std::uintmax_t groesse = std::filesystem::file_size(p, ec);
+    if (ec || groesse > EPSMaxDateiGroesse) return false;
+    std::ifstream ein(p, std::ios::binary);
+    if (!ein) return false;
+    inhalt.resize(static_cast<std::size_t>(groesse));
+    ein.read(inhalt.data(), static_cast<std::streamsize>(groesse));
+    return static_cast<std::uintmax_t>(ein.gcount()) == groesse;
+}
+
+bool IstPdfDatei(const std::string& pfad) {
+    std::string endung = std::filesystem::path(pfad).extension().string();
+    for (char& c : endung)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return endung == ".PDF";
+}
+
+} // namespace
+
+ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
+    UiDienste& ui = *s.ui;
+    ui.Sanduhr(true);
+    Speicher& sp = s.speicher;
+    sp.KonturPunkte.Zuruecksetzen();
+    sp.Elemente.Zuruecksetzen();
+    // Every import starts from the start-up box, so the same file gives the same geometry.
+    BoxZuruecksetzen(sp);
+    s.text.StiftX = 0;
+    s.text.StiftY = 0;
+    s.text.Massstab = MmJePunkt;
+
+    if (istPdf) {
+        bool grenzeErreicht = false;
+        inhalt = PDFInhaltLesen(inhalt, PDFEntpackGrenze, &grenzeErreicht);
+        if (grenzeErreicht) s.Melden(124);
+    }
+
+    std::string_view text = inhalt;
+    const std::size_t marke = StartmarkeSuchen(text);
+    if (marke != std::string_view::npos) {
+        text.remove_prefix(marke + 1);
+    } else if (!istPdf) {
+        s.Melden(115);
+        if (!ui.JaNeinFrage(EPSFrageTrotzdem)) {
+            ui.Sanduhr(false);
+            return ImportErgebnis::Abgelehnt;
+        }
+    }
+
+    PSLeser(s, text).Lesen();
+
+    ui.Sanduhr(false);
+    ui.FortschrittMaximum(sp.KonturPunkte.Anzahl());
+    ui.FortschrittWert(0);
+    ui.BeschaeftigtSetzen();
+    ui.AbbruchKnopf(true);
+    KonturApproximieren(s, true);
+    ui.FortschrittWert(0);
+    ui.AbbruchKnopf(false);
+    ui.BereitSetzen();
+    RahmenAnfuegen(s);
+    ui.Neuzeichnen();
+    ui.MenuesNachUmwandlung(false);
+    return ImportErgebnis::Gelesen;
+}
+
+ImportErgebnis EPSEinlesen(Sitzung& s) {
+    if (s.fenster.ParameterZeigen) s.ui->ImportParameterZeigen();
+    s.fenster.ParameterZeigen = true;
+    std::string inhalt;
+    if (!DateiLesen(s.fenster.AktDatei, inhalt)) {
+        s.Melden(131, " " + s.fenster.AktDatei);
+        return ImportErgebnis::NichtLesbar;
+    }
+    return EPSEinlesenText(s, std::move(inhalt), IstPdfDatei(s.fenster.AktDatei));
+}
+
+} // namespace konturo

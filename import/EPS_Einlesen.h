@@ -1,0 +1,35 @@
+// PostScript reader: the path drawing of an EPS, AI or PS file, or the page content of a PDF file,
+// into the outline buffer, then approximated into the element store.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace konturo {
+
+struct Sitzung;
+
+enum class ImportErgebnis {
+    Gelesen,     // read (possibly an empty drawing) and approximated; frame and redraw done
+    NichtLesbar, // the file is missing, not a regular file, too large or unreadable (text 131)
+    Abgelehnt,   // no start marker and the user said No to reading anyway (text 115)
+};
+
+// Largest file the import reads into memory.
+inline constexpr std::size_t EPSMaxDateiGroesse = std::size_t{1} << 30;
+
+// The question asked after text 115 when a non-PDF file has no start marker.
+inline constexpr const char* EPSFrageTrotzdem = "Soll trotzdem versucht werden die Datei zu lesen ?";
+
+// Imports the file s.fenster.AktDatei: shows the import parameters window first when
+// s.fenster.ParameterZeigen is set (and sets the flag again afterwards), reads the file and
+// continues with EPSEinlesenText. A file that cannot be read shows language text 131 with the
+// path and leaves both stores as they were.
+ImportErgebnis EPSEinlesen(Sitzung& s);
+
+// The import of a file's bytes already in memory; istPdf passes them through the PDF content
+// reader first (a PDF that inflates past the bound shows language text 124 and goes on with what
+// was inflated).
+ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf);
+
+} // namespace konturo

@@ -1,0 +1,46 @@
+// PDF content reader: the data of a PDF file's streams, inflated where they are Flate-compressed
+// and joined into one text for the PostScript reader.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace konturo {
+
+// Upper bound of the inflated bytes of one file: a small file must not be able to expand into
+// gigabytes. Page content of real drawings stays far below it.
+inline constexpr std::size_t PDFEntpackGrenze = std::size_t{256} << 20;
+
+enum class EntpackErgebnis {
+    Fertig, // the zlib stream ended properly (Z_STREAM_END)
+    Fehler, // initialisation failed or inflate reported an error; partial output was kept
+    Grenze, // the output reached the bound before the stream ended; output so far was kept
+};
+
+// Inflates one zlib stream (with header, default window) and appends what it produced to
+// ausgabe, at most grenze bytes. The output area starts at twice the input length and grows by
+// 65,536 bytes while inflate (partial flush) returns Z_OK.
+EntpackErgebnis Entpacken(std::string_view gepackt, std::string& ausgabe, std::size_t grenze);
+
+// What a stream's dictionary says about its data.
+enum class StromArt {
+    Roh,   // no /Filter (or an empty filter array): the data is taken as it stands
+    Flate, // /FlateDecode alone: the data is inflated
+    Keine, // another filter, an image, an embedded font program, or no dictionary at all
+};
+
+// Classifies the stream whose keyword "stream" starts at streamPos by the balanced "<<" ... ">>"
+// that ends right before it (blanks and line ends between are allowed). The dictionary is looked
+// for no further back than untergrenze.
+StromArt StromArtBestimmen(std::string_view datei, std::size_t streamPos,
+                           std::size_t untergrenze = 0);
+
+// Every "stream" ... "endstream" of the file in file order: a CR LF and then an LF right after the
+// keyword are dropped (a CR alone is kept), the data is taken by its dictionary (StromArtBestimmen)
+// and appended without separator. The inflated bytes of the whole file stop at grenze;
+// grenzeErreicht (when given) tells whether that happened.
+std::string PDFInhaltLesen(std::string_view datei, std::size_t grenze = PDFEntpackGrenze,
+                           bool* grenzeErreicht = nullptr);
+
+} // namespace konturo
