@@ -85,38 +85,57 @@ std::size_t Formatieren(char* buf, double wert, int d) {
         return ExponentForm(buf, negativ, ziffern, anzahl, exponent);
     }
 
-    // Fixed notation with d decimals rounds the exact binary value half-to-even; at these
-    // magnitudes it never has more than 15 significant digits apart from a carry's trailing zero.
-    char tmp[ZahlTextMax + 24];
-    auto [ende, ec] = std::to_chars(tmp, tmp + sizeof tmp, wert, std::chars_format::fixed, d);
-    (void)ec;
-    std::size_t laenge = static_cast<std::size_t>(ende - tmp);
-    const char* punkt = static_cast<const char*>(std::memchr(tmp, '.', laenge));
-    if (punkt) {
-        while (tmp[laenge - 1] == '0') --laenge;
-        if (tmp[laenge - 1] == '.') --laenge;
-    }
-    bool negativ = tmp[0] == '-';
-    const char* p = tmp + (negativ ? 1 : 0);
-    const char* q = tmp + laenge;
-    if (q - p == 1 && *p == '0') { // zero, also "-0"
+    // The value scaled by 10^d is below about 1e15 for every row of the tables, so it is held
+    // exactly as a whole number: rounding it half-to-even gives the digits of the result, and a
+    // value that reads as an exact half in its decimal form (7.071067811865475 at 14 decimals)
+    // goes to the even digit like the number the user sees.
+    static const double zehnHoch[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14};
+    const double n = std::nearbyint(wert * zehnHoch[d]);
+    unsigned long long m = static_cast<unsigned long long>(std::fabs(n));
+    if (m == 0) { // zero, also "-0"
         buf[0] = '0';
         return 1;
     }
-    if (p[0] == '0') {
-        // 0.000ddd: below 0.0001 the exponent form is used.
-        const char* z = p + 2; // after "0."
-        int fuehrendeNullen = 0;
-        while (z < q && *z == '0') {
-            ++fuehrendeNullen;
-            ++z;
-        }
-        if (fuehrendeNullen >= 4) {
-            return ExponentForm(buf, negativ, z, static_cast<std::size_t>(q - z),
-                                -(fuehrendeNullen + 1));
-        }
+    const bool negativ = n < 0;
+    int dezimalen = d;
+    while (dezimalen > 0 && m % 10 == 0) {
+        m /= 10;
+        --dezimalen;
     }
-    std::memcpy(buf, tmp, laenge);
+    char ziffern[24];
+    auto [ende, ec] = std::to_chars(ziffern, ziffern + sizeof ziffern, m);
+    (void)ec;
+    const int anzahl = static_cast<int>(ende - ziffern);
+    if (dezimalen == 0 && m >= 1000000000000000ULL) {
+        // A carry up to 1e15: exponent form like every larger magnitude.
+        std::size_t signifikant = static_cast<std::size_t>(anzahl);
+        while (signifikant > 1 && ziffern[signifikant - 1] == '0') --signifikant;
+        return ExponentForm(buf, negativ, ziffern, signifikant, anzahl - 1);
+    }
+    const int fuehrendeNullen = dezimalen - anzahl; // zeros between "0." and the first digit
+    if (fuehrendeNullen >= 4) {
+        // Below 0.0001 the exponent form is used.
+        return ExponentForm(buf, negativ, ziffern, static_cast<std::size_t>(anzahl),
+                            -(fuehrendeNullen + 1));
+    }
+    std::size_t laenge = 0;
+    if (negativ) buf[laenge++] = '-';
+    if (fuehrendeNullen >= 0) {
+        buf[laenge++] = '0';
+        buf[laenge++] = '.';
+        for (int i = 0; i < fuehrendeNullen; ++i) buf[laenge++] = '0';
+        std::memcpy(buf + laenge, ziffern, static_cast<std::size_t>(anzahl));
+        return laenge + static_cast<std::size_t>(anzahl);
+    }
+    const std::size_t ganz = static_cast<std::size_t>(anzahl - dezimalen);
+    std::memcpy(buf + laenge, ziffern, ganz);
+    laenge += ganz;
+    if (dezimalen > 0) {
+        buf[laenge++] = '.';
+        std::memcpy(buf + laenge, ziffern + ganz, static_cast<std::size_t>(dezimalen));
+        laenge += static_cast<std::size_t>(dezimalen);
+    }
     return laenge;
 }
 

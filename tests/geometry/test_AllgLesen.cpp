@@ -35,7 +35,7 @@ TEST(ZahlText, TabelleDerDezimalen) {
         {1.5e15, "1.5E+15", "1.5E+15"},
         {-1e20, "-1E+20", "-1E+20"},
         {1e-20, "0", "0"},
-        {0.5e-9, "5E-10", "1E-09"},
+        {0.5e-9, "5E-10", "0"},
         {0.4e-9, "4E-10", "0"},
         {9.99999999999999999, "10", "10"},
         {270.0, "270", "270"},
@@ -54,6 +54,9 @@ TEST(ZahlText, ExakteHaelftenZurGeradenZiffer) {
     EXPECT_EQ(ZahlText(100000001.5), "100000002");
     // 2^-10 = 0.0009765625 is exact; with 9 decimals the tie goes to the even digit.
     EXPECT_EQ(GeoZahlText(0.0009765625), "0.000976562");
+    // Halves of the decimal form count even when the double lies a hair below them:
+    // 10 sin(pi/4) = 7.071067811865475 (binary 7.07106781186547461...).
+    EXPECT_EQ(ZahlText(7.071067811865475), "7.07106781186548");
 }
 
 TEST(ZahlText, NichtEndlicheZahlenWerdenNull) {
