@@ -1,19 +1,110 @@
-// Commands of the text workflow called from the main window's menus.
+// Commands of the text workflow called from the main window's menus: the text window (created
+// once per session and then only hidden), loading a text file into it, the parameters window and
+// the statistics window.
 #include "text/qt/TextBefehle.h"
 
 #include "app/Sitzung.h"
+#include "display/qt/Grafik_Form.h"
+#include "display/qt/StatistikFenster.h"
+#include "text/RtfLesen.h"
+#include "text/qt/ParameterFenster.h"
+#include "text/qt/TextFenster.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
 #include <QString>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace konturo {
 
-void TextFensterZeigen(Sitzung&, QWidget*) {}
+namespace {
 
-void TextDateiLaden(Sitzung&, QWidget*, const QString&) {}
+// A text file larger than this is not a text anyone types into the window; refusing it keeps a
+// wrong choice in the open dialog from filling the memory.
+constexpr qint64 MaxTextDatei = 64LL * 1024 * 1024;
 
-void ParameterFensterZeigen(Sitzung&, QWidget*) {}
+struct Textfensterhalter {
+    const Sitzung* sitzung = nullptr;
+    QPointer<TextFenster> fenster;
+};
 
-void StatistikFensterZeigen(Sitzung&, QWidget*) {}
+Textfensterhalter& Halter() {
+    static Textfensterhalter halter;
+    return halter;
+}
+
+TextFenster& TextFensterHolen(Sitzung& s, QWidget* hauptfenster) {
+    Textfensterhalter& h = Halter();
+    if (!h.fenster || h.sitzung != &s) {
+        delete h.fenster.data();
+        h.fenster = new TextFenster(s, hauptfenster);
+        h.sitzung = &s;
+    }
+    s.textquelle = &h.fenster->Quelle();
+    return *h.fenster;
+}
+
+// The top-left corner 1000 twips right of and below the main window's.
+void NebenHauptfenster(QWidget& fenster, QWidget* hauptfenster) {
+    if (!hauptfenster) return;
+    const QPoint ecke = hauptfenster->frameGeometry().topLeft();
+    fenster.move(ecke + QPoint(1000 / Twips, 1000 / Twips));
+}
+
+} // namespace
+
+Textquelle& TextfensterQuelle(Sitzung& s, QWidget* hauptfenster) {
+    return TextFensterHolen(s, hauptfenster).Quelle();
+}
+
+void TextFensterZeigen(Sitzung& s, QWidget* hauptfenster) {
+    TextFenster& fenster = TextFensterHolen(s, hauptfenster);
+    fenster.move(s.einstellungen.TextPosX / Twips, s.einstellungen.TextPosY / Twips);
+    fenster.show();
+    fenster.raise();
+    fenster.activateWindow();
+}
+
+void TextDateiLaden(Sitzung& s, QWidget* hauptfenster, const QString& pfad) {
+    QFile datei(pfad);
+    if (!datei.exists()) {
+        s.Melden(120, " " + pfad.toStdString());
+        return;
+    }
+    if (datei.size() > MaxTextDatei || !datei.open(QIODevice::ReadOnly)) {
+        s.Melden(121, " " + pfad.toStdString());
+        return;
+    }
+    const QByteArray inhalt = datei.readAll();
+    datei.close();
+    const std::string bytes(inhalt.constData(), static_cast<std::size_t>(inhalt.size()));
+
+    TextFenster& fenster = TextFensterHolen(s, hauptfenster);
+    if (pfad.right(3).compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
+        const RtfText rtf = RtfLesen(bytes);
+        if (!rtf.Fehler.empty()) {
+            s.Melden(124, " " + pfad.toStdString() + " (" + rtf.Fehler + ")");
+            return;
+        }
+        LaeufeSetzen(*fenster.RTF->document(), rtf);
+    } else {
+        KlartextSetzen(*fenster.RTF->document(), bytes);
+    }
+    TextFensterZeigen(s, hauptfenster);
+}
+
+void ParameterFensterZeigen(Sitzung& s, QWidget* hauptfenster) {
+    if (Halter().fenster && Halter().sitzung == &s) s.textquelle = &Halter().fenster->Quelle();
+    ParameterFenster fenster(s, hauptfenster);
+    NebenHauptfenster(fenster, hauptfenster);
+    fenster.exec();
+}
+
+void StatistikFensterZeigen(Sitzung& s, QWidget* eltern) {
+    StatistikFenster fenster(s, eltern);
+    fenster.exec();
+}
 
 } // namespace konturo

@@ -1,0 +1,137 @@
+// The statistics window: three groups of caption and value labels filled from the core's
+// statistics of the element store.
+#include "display/qt/StatistikFenster.h"
+
+#include "app/Sitzung.h"
+#include "display/Statistik.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace konturo {
+
+namespace {
+
+// Rows per group in window order: Linien 5, Bögen 7, Kreise 5, then Gesamtkontur.
+constexpr int ZeilenLinien = 5, ZeilenBoegen = 7, ZeilenKreise = 5;
+
+QString Sprachtext(const Sitzung& s, int nr, const char* deutsch) {
+    const std::string& t = s.Text(nr);
+    return t.empty() ? QString::fromUtf8(deutsch) : QString::fromStdString(t);
+}
+
+QString Verbunden(const Sitzung& s, int nr1, const char* d1, int nr2, const char* d2) {
+    return Sprachtext(s, nr1, d1) + QLatin1Char(' ') + Sprachtext(s, nr2, d2);
+}
+
+} // namespace
+
+StatistikFenster::StatistikFenster(Sitzung& s, QWidget* eltern) : QDialog(eltern), s_(s) {
+    setObjectName(QStringLiteral("Statistik"));
+    setModal(true);
+
+    auto* haupt = new QVBoxLayout(this);
+    auto gruppe = [&](QGroupBox*& frame, const char* name, int zeilen) {
+        frame = new QGroupBox(this);
+        frame->setObjectName(QString::fromLatin1(name));
+        auto* raster = new QGridLayout(frame);
+        raster->setColumnStretch(0, 1);
+        raster->setColumnMinimumWidth(1, 90);
+        for (int i = 0; i < zeilen; ++i) {
+            auto* beschriftung = new QLabel(frame);
+            auto* wert = new QLabel(frame);
+            wert->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            wert->setFrameShape(QFrame::StyledPanel);
+            wert->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            raster->addWidget(beschriftung, i, 0);
+            raster->addWidget(wert, i, 1);
+            Beschriftungen.push_back(beschriftung);
+            Werte.push_back(wert);
+        }
+        haupt->addWidget(frame);
+    };
+    gruppe(Frame1, "Frame1", ZeilenLinien);
+    gruppe(Frame2, "Frame2", ZeilenBoegen);
+    gruppe(Frame3, "Frame3", ZeilenKreise);
+
+    auto* gesamt = new QGridLayout;
+    gesamt->setColumnStretch(0, 1);
+    gesamt->setColumnMinimumWidth(1, 90);
+    auto* gesamtBeschriftung = new QLabel(this);
+    auto* gesamtWert = new QLabel(this);
+    gesamtWert->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    gesamtWert->setFrameShape(QFrame::StyledPanel);
+    gesamtWert->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Inset like the group contents, so the values line up with those above.
+    gesamt->setContentsMargins(10, 0, 10, 0);
+    gesamt->addWidget(gesamtBeschriftung, 0, 0);
+    gesamt->addWidget(gesamtWert, 0, 1);
+    Beschriftungen.push_back(gesamtBeschriftung);
+    Werte.push_back(gesamtWert);
+    haupt->addLayout(gesamt);
+
+    WarnDarstellung = new QCheckBox(this);
+    WarnDarstellung->setObjectName(QStringLiteral("WarnDarstellung"));
+    haupt->addWidget(WarnDarstellung);
+
+    auto* knoepfe = new QHBoxLayout;
+    knoepfe->addStretch();
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    knoepfe->addWidget(Command1);
+    haupt->addLayout(knoepfe);
+
+    TexteSetzen();
+    WerteFuellen();
+    WarnDarstellung->setChecked(s_.einstellungen.WarnDarstellung == 1);
+    connect(WarnDarstellung, &QCheckBox::toggled, this,
+            &StatistikFenster::WarnDarstellungGeaendert);
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(this, &QDialog::finished, this, [this] {
+        // The drawing shows short elements by this setting; draw it again when it changed.
+        if (warnGeaendert_) s_.ui->Neuzeichnen();
+    });
+}
+
+void StatistikFenster::TexteSetzen() {
+    setWindowTitle(Sprachtext(s_, 74, "Statistik"));
+    Frame1->setTitle(Sprachtext(s_, 81, "Linien"));
+    Frame2->setTitle(Sprachtext(s_, 82, "Bögen"));
+    Frame3->setTitle(Sprachtext(s_, 79, "Kreise"));
+    const QString anzahl = Sprachtext(s_, 68, "Anzahl");
+    const QString minLaenge = Verbunden(s_, 84, "min.", 88, "Länge");
+    const QString maxLaenge = Verbunden(s_, 85, "max.", 88, "Länge");
+    const QString mittel = Verbunden(s_, 86, "mittlere", 88, "Länge");
+    const QString summe = Sprachtext(s_, 80, "Gesamtlänge");
+    const QStringList texte = {
+        anzahl, minLaenge, maxLaenge, mittel, summe,
+        anzahl, Verbunden(s_, 84, "min.", 87, "Radius"), Verbunden(s_, 85, "max.", 87, "Radius"),
+        minLaenge, maxLaenge, mittel, summe,
+        anzahl, Verbunden(s_, 84, "min.", 83, "Durchmesser"),
+        Verbunden(s_, 85, "max.", 83, "Durchmesser"), mittel, summe,
+        Sprachtext(s_, 69, "Gesamtkontur"),
+    };
+    for (std::size_t i = 0; i < Beschriftungen.size(); ++i)
+        Beschriftungen[i]->setText(texte[static_cast<qsizetype>(i)]);
+    WarnDarstellung->setText(Sprachtext(s_, 164, "kurze Elemente zeigen"));
+}
+
+void StatistikFenster::WerteFuellen() {
+    const auto felder =
+        StatistikFelder(StatistikBerechnen(s_.speicher), s_.speicher.DezimalPunkt);
+    for (std::size_t i = 0; i < felder.size() && i < Werte.size(); ++i)
+        Werte[i]->setText(QString::fromStdString(felder[i].Wert));
+}
+
+void StatistikFenster::WarnDarstellungGeaendert(bool an) {
+    s_.einstellungen.WarnDarstellung = an ? 1 : 0;
+    warnGeaendert_ = true;
+}
+
+} // namespace konturo
