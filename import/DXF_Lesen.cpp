@@ -340,27 +340,30 @@ private:
 
     // The arc of a polyline segment from P1 to P2 with bulge b: included angle 4 atan |b|,
     // counter-clockwise from P1 to P2 for b > 0, clockwise for b < 0. Stored counter-clockwise.
+    // Radius c / (2 sin(theta / 2)) and the centre's distance c / 2 * cot(theta / 2) from the
+    // chord are taken in their bulge forms, so that a half circle (|b| = 1) has its centre
+    // exactly on the chord.
     void WoelbungsbogenAnfuegen(double x1, double y1, double x2, double y2, double b) {
         const double pi = Pi();
-        const double theta = 4 * std::atan(std::fabs(b));
+        const double betrag = std::fabs(b);
+        const double theta = 4 * std::atan(betrag);
         const double sehne = Abstand(x1, y1, x2, y2);
-        const double radius = sehne / (2 * std::sin(theta / 2));
-        // Centre on the perpendicular bisector, on the left of the chord as it is run
-        // counter-clockwise when the arc is less than half a circle, on the right when more.
+        const double radius = sehne * (1 + betrag * betrag) / (4 * betrag);
+        const double abstandMitte = sehne * (1 - betrag * betrag) / (4 * betrag);
+        // Run the chord counter-clockwise; the centre lies on its left when the arc is less
+        // than half a circle, on its right when more.
         double vonX = x1, vonY = y1, nachX = x2, nachY = y2;
         if (b < 0) {
             std::swap(vonX, nachX);
             std::swap(vonY, nachY);
         }
-        const double mitteX = (vonX + nachX) / 2, mitteY = (vonY + nachY) / 2;
-        double mx = mitteX, my = mitteY;
+        double mx = (vonX + nachX) / 2, my = (vonY + nachY) / 2;
         if (sehne > 0) {
-            const double abstandMitte = radius * std::cos(theta / 2);
-            const double nx = -(nachY - vonY) / sehne, ny = (nachX - vonX) / sehne;
-            mx += nx * abstandMitte;
-            my += ny * abstandMitte;
+            mx += -(nachY - vonY) / sehne * abstandMitte;
+            my += (nachX - vonX) / sehne * abstandMitte;
         }
-        const double ende = Richtungswinkel(s_.text, mx, my, nachX, nachY);
+        double ende = Richtungswinkel(s_.text, mx, my, nachX, nachY);
+        if (ende >= 2 * pi) ende -= 2 * pi;
         double start = ende - theta;
         if (start < 0) start += 2 * pi;
         Anfuegen(Bogen, mx, my, start, ende, radius);
