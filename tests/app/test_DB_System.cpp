@@ -1,0 +1,347 @@
+// Settings table: defaults of an empty store, key case, the loader's special rules, load and save
+// errors, locale independence and a round trip through the QSettings backend.
+#include "../output/LocaleHilfe.h"
+#include "TestHilfe.h"
+#include "app/DB_System.h"
+#include "app/EinstellungenSpeicher.h"
+#include "app/adapter/EinstellungenQt.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace konturo::test {
+namespace {
+
+EinstellungenUmgebung Umgebung() {
+    EinstellungenUmgebung u;
+    u.programmOrdner = "/opt/konturo";
+    u.bildschirmBreite = 1920 * 15;
+    u.bildschirmHoehe = 1080 * 15;
+    return u;
+}
+
+std::unique_ptr<Sitzung> LeereSitzung() {
+    auto s = std::make_unique<Sitzung>();
+    return s;
+}
+
+TEST(EinstellungenLaden, LeererSpeicherGibtJedenStandardwert) {
+    auto s = LeereSitzung();
+    EinstellungenSpeicherSpeicher leer;
+    ASSERT_TRUE(EinstellungenLaden(*s, leer, Umgebung()));
+    const Einstellungen& e = s->einstellungen;
+    EXPECT_EQ(e.Font, "Arial");
+    EXPECT_EQ(e.Hoehe, "24");
+    EXPECT_EQ(e.Stil, "standard");
+    EXPECT_EQ(e.Toleranz, 0.05);
+    EXPECT_EQ(e.KreisToleranz, 0.1);
+    EXPECT_EQ(e.HGF, 0);
+    EXPECT_EQ(e.LF, 16777215);
+    EXPECT_EQ(e.BF, 65280);
+    EXPECT_EQ(e.PF, 65280);
+    EXPECT_EQ(e.THF, 16777215);
+    EXPECT_EQ(e.TVF, 0);
+    EXPECT_EQ(e.DXFWarnFarbe, 255 + 256 * 255 + 65536 * 124);
+    EXPECT_EQ(e.ElementWarnFarbe, 255);
+    EXPECT_EQ(e.Rtyp, 0);
+    EXPECT_EQ(e.RRad, 10);
+    EXPECT_EQ(e.Rx, 300);
+    EXPECT_EQ(e.Ry, 300);
+    EXPECT_EQ(e.RVorlage, "");
+    EXPECT_EQ(e.Roff, 10.0f);
+    EXPECT_EQ(e.RoffArbeit, 10.0f);
+    EXPECT_EQ(e.SplineT, 0.05);
+    EXPECT_EQ(e.maxRadius, 9999.99);
+    EXPECT_EQ(e.TInPath, "/opt/konturo");
+    EXPECT_EQ(e.GInPath, "/opt/konturo");
+    EXPECT_EQ(e.GOutPath, "/opt/konturo");
+    EXPECT_EQ(e.WarnAusgabe, 0);
+    EXPECT_EQ(e.WarnDarstellung, 0);
+    EXPECT_EQ(e.WarnLaenge, 0.3);
+    EXPECT_EQ(e.SizeX, 28800);
+    EXPECT_EQ(e.SizeY, 16200);
+    EXPECT_EQ(e.PosX, 0);
+    EXPECT_EQ(e.PosY, 0);
+    EXPECT_EQ(e.TextSizeX, 23040); // 80 % of the screen width
+    EXPECT_EQ(e.TextSizeY, 12960);
+    EXPECT_EQ(e.TextPosX, 100);
+    EXPECT_EQ(e.TextPosY, 100);
+    EXPECT_EQ(e.Unterbrechung, 0);
+    EXPECT_EQ(e.Punkte, 1);
+    EXPECT_EQ(e.LastFilter, 1);
+    EXPECT_EQ(e.Ausgabenfarbe, 0);
+    EXPECT_EQ(e.GespiegelteAusgabe, 0);
+    EXPECT_EQ(e.SingleLineModus, 0);
+    EXPECT_TRUE(s->kopflos.meldungen.empty());
+}
+
+TEST(EinstellungenLaden, TextfensterFolgtDerGeladenenFenstergroesse) {
+    auto s = LeereSitzung();
+    EinstellungenSpeicherSpeicher speicher;
+    speicher.werte[{"Window", "SizeX"}] = "10000";
+    speicher.werte[{"Window", "SizeY"}] = "5001";
+    EinstellungenLaden(*s, speicher, Umgebung());
+    EXPECT_EQ(s->einstellungen.TextSizeX, 8000);
+    EXPECT_EQ(s->einstellungen.TextSizeY, 4001); // 4000.8 rounded
+}
+
+TEST(EinstellungenLaden, SchluesselOhneGrossKleinschreibung) {
+    auto s = LeereSitzung();
+    EinstellungenSpeicherSpeicher speicher;
+    speicher.werte[{"Param", "AusgabenFarbe"}] = "1";
+    speicher.werte[{"Param", "FONT"}] = "Liberation Serif";
+    speicher.werte[{"Farbe", "hgf"}] = "255";
+    EinstellungenLaden(*s, speicher, Umgebung());
+    EXPECT_EQ(s->einstellungen.Ausgabenfarbe, 1);
+    EXPECT_EQ(s->einstellungen.Font, "Liberation Serif");
+    EXPECT_EQ(s->einstellungen.HGF, 255);
+
+    // Saved again under its own spelling, with no second entry beside the old one.
+    EinstellungenSpeicherSpeicher neu;
+    ASSERT_TRUE(EinstellungenSichern(*s, neu));
+    EXPECT_EQ(neu.werte.count({"Param", "AusgabenFarbe"}), 1u);
+    EXPECT_EQ(neu.werte.count({"Param", "Ausgabenfarbe"}), 0u);
+}
+
+TEST(EinstellungenLaden, VorlageOhneDateiWirdLeer) {
+    TempOrdner ordner;
+    const std::string vorlage = (ordner / "rahmen.geo").string();
+    DateiSchreiben(vorlage, "#~1\r\n");
+    struct Fall {
+        const char* name;
+        bool loeschen;
+        std::string erwartet;
+    };
+    const Fall faelle[] = {{"Datei da", false, vorlage}, {"Datei geloescht", true, ""}};
+    for (const Fall& f : faelle) {
+        if (f.loeschen) std::filesystem::remove(vorlage);
+        auto s = LeereSitzung();
+        EinstellungenSpeicherSpeicher speicher;
+        speicher.werte[{"Param", "RVorlage"}] = vorlage;
+        EinstellungenLaden(*s, speicher, Umgebung());
+        EXPECT_EQ(s->einstellungen.RVorlage, f.erwartet) << f.name;
+    }
+}
+
+TEST(EinstellungenLaden, SingleLineModusImmerAus) {
+    auto s = LeereSitzung();
+    EinstellungenSpeicherSpeicher speicher;
+    speicher.werte[{"Param", "SingleLineModus"}] = "1";
+    EinstellungenLaden(*s, speicher, Umgebung());
+    EXPECT_EQ(s->einstellungen.SingleLineModus, 0);
+}
+
+TEST(EinstellungenLaden, ReelleWerteUnterDeutschemZahlenformat) {
+    DeutschesLocale locale;
+    if (!locale.Aktiv())
+        GTEST_SKIP() << "de_DE.UTF-8 ist weder installiert noch mit localedef erzeugbar";
+    auto s = LeereSitzung();
+    EinstellungenSpeicherSpeicher speicher;
+    speicher.werte[{"Param", "WarnLaenge"}] = "0.3";
+    speicher.werte[{"Param", "Roff"}] = "2.5";
+    speicher.werte[{"Param", "LastFilter"}] = "3";
+    ASSERT_TRUE(EinstellungenLaden(*s, speicher, Umgebung()));
+    EXPECT_EQ(s->einstellungen.WarnLaenge, 0.3);
+    EXPECT_EQ(s->einstellungen.Roff, 2.5f);
+    EXPECT_EQ(s->einstellungen.LastFilter, 3);
+    EXPECT_EQ(s->einstellungen.maxRadius, 9999.99);
+    // Written back with a point, never with the locale's comma.
+    EinstellungenSpeicherSpeicher neu;
+    s->einstellungen.Toleranz = 0.125;
+    ASSERT_TRUE(EinstellungenSichern(*s, neu));
+    EXPECT_EQ((neu.werte[{"Param", "WarnLaenge"}]), "0.3");
+    EXPECT_EQ((neu.werte[{"Param", "Toleranz"}]), "0.125");
+    EXPECT_EQ((neu.werte[{"Param", "maxRadius"}]), "9999.99");
+}
+
+TEST(EinstellungenLaden, KeineZahlHaeltBeiDiesemSchluesselAn) {
+    struct Fall {
+        const char* name;
+        const char* abschnitt;
+        const char* schluessel;
+        const char* wert;
+    };
+    // Each bad key lies between Font (read before) and RRad (read after).
+    const Fall faelle[] = {
+        {"Farbe als Wort", "Farbe", "LF", "weiss"},
+        {"Farbe mit Rest", "Farbe", "BF", "12ab"},
+        {"Farbe zu gross", "Farbe", "PF", "99999999999"},
+        {"leere Farbe", "Farbe", "TVF", ""},
+        {"Byte ueber 255", "Param", "Rtyp", "256"},
+    };
+    for (const Fall& f : faelle) {
+        auto s = LeereSitzung();
+        s->einstellungen.RRad = 7;
+        s->einstellungen.WarnLaenge = 0.5;
+        s->einstellungen.TextPosX = 4242;
+        EinstellungenSpeicherSpeicher speicher;
+        speicher.werte[{"Param", "Font"}] = "Times";
+        speicher.werte[{f.abschnitt, f.schluessel}] = f.wert;
+        speicher.werte[{"Param", "RRad"}] = "20";
+        EXPECT_FALSE(EinstellungenLaden(*s, speicher, Umgebung())) << f.name;
+        EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{117}) << f.name;
+        EXPECT_EQ(s->einstellungen.Font, "Times") << f.name;
+        EXPECT_EQ(s->einstellungen.Toleranz, 0.05) << f.name;
+        EXPECT_EQ(s->einstellungen.RRad, 7) << f.name;
+        EXPECT_EQ(s->einstellungen.WarnLaenge, 0.5) << f.name;
+        EXPECT_EQ(s->einstellungen.TextPosX, 4242) << f.name;
+    }
+}
+
+TEST(EinstellungenSichern, FehlerHaeltMitText118An) {
+    auto s = LeereSitzung();
+    EinstellungenSpeicherSpeicher leer;
+    EinstellungenLaden(*s, leer, Umgebung());
+    s->einstellungen.Font = "Neu";
+    s->einstellungen.Ry = 123;
+    EinstellungenSpeicherSpeicher speicher;
+    speicher.werte[{"Param", "Ry"}] = "alt";
+    speicher.fehlerBeiSchluessel = "Rx";
+    EXPECT_FALSE(EinstellungenSichern(*s, speicher));
+    EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{118});
+    EXPECT_EQ((speicher.werte[{"Param", "Font"}]), "Neu");
+    EXPECT_EQ(speicher.werte.count({"Param", "Rx"}), 0u);
+    EXPECT_EQ((speicher.werte[{"Param", "Ry"}]), "alt");
+}
+
+TEST(EinstellungenQt, RundreiseUeberIniDatei) {
+    TempOrdner ordner;
+    const QString ini = QString::fromStdString((ordner / "Konturo.conf").string());
+    const std::string vorlage = (ordner / "rahmen.dxf").string();
+    DateiSchreiben(vorlage, "0\r\nEOF\r\n");
+
+    auto quelle = LeereSitzung();
+    Einstellungen& a = quelle->einstellungen;
+    a = Einstellungen{};
+    a.Font = "Liberation Sans";
+    a.Hoehe = "12,5";
+    a.Stil = "fett kursiv";
+    a.Toleranz = 0.02;
+    a.KreisToleranz = 0.25;
+    a.HGF = 1;
+    a.LF = 2;
+    a.BF = 3;
+    a.PF = 4;
+    a.THF = 5;
+    a.TVF = 6;
+    a.DXFWarnFarbe = 7;
+    a.ElementWarnFarbe = 8;
+    a.Rtyp = 2;
+    a.RRad = 4.5;
+    a.Rx = 210;
+    a.Ry = 297;
+    a.RVorlage = vorlage;
+    a.Roff = 7.5f;
+    a.SplineT = 0.01;
+    a.maxRadius = 5000.5;
+    a.TInPath = "/home/jörg/Texte";
+    a.GInPath = "/home/jörg/Grafik mit Blank";
+    a.GOutPath = "/tmp";
+    a.WarnAusgabe = 1;
+    a.WarnDarstellung = 1;
+    a.WarnLaenge = 0.125;
+    a.SizeX = 20000;
+    a.SizeY = 15000;
+    a.PosX = -120;
+    a.PosY = 300;
+    a.TextSizeX = 9000;
+    a.TextSizeY = 8000;
+    a.TextPosX = 50;
+    a.TextPosY = 60;
+    a.Unterbrechung = 1;
+    a.Punkte = 0;
+    a.LastFilter = 4;
+    a.Ausgabenfarbe = 1;
+    a.GespiegelteAusgabe = 1;
+    a.SingleLineModus = 1;
+    {
+        EinstellungenQt speicher(ini);
+        ASSERT_TRUE(EinstellungenSichern(*quelle, speicher));
+        ASSERT_TRUE(speicher.Abschliessen());
+    }
+    const std::string datei = DateiLesen(ordner / "Konturo.conf");
+    EXPECT_NE(datei.find("AusgabenFarbe=1"), std::string::npos) << datei;
+
+    auto ziel = LeereSitzung();
+    EinstellungenQt speicher(ini);
+    ASSERT_TRUE(EinstellungenLaden(*ziel, speicher, Umgebung()));
+    const Einstellungen& b = ziel->einstellungen;
+    EXPECT_EQ(b.Font, a.Font);
+    EXPECT_EQ(b.Hoehe, a.Hoehe);
+    EXPECT_EQ(b.Stil, a.Stil);
+    EXPECT_EQ(b.Toleranz, a.Toleranz);
+    EXPECT_EQ(b.KreisToleranz, a.KreisToleranz);
+    EXPECT_EQ(b.HGF, a.HGF);
+    EXPECT_EQ(b.LF, a.LF);
+    EXPECT_EQ(b.BF, a.BF);
+    EXPECT_EQ(b.PF, a.PF);
+    EXPECT_EQ(b.THF, a.THF);
+    EXPECT_EQ(b.TVF, a.TVF);
+    EXPECT_EQ(b.DXFWarnFarbe, a.DXFWarnFarbe);
+    EXPECT_EQ(b.ElementWarnFarbe, a.ElementWarnFarbe);
+    EXPECT_EQ(b.Rtyp, a.Rtyp);
+    EXPECT_EQ(b.RRad, a.RRad);
+    EXPECT_EQ(b.Rx, a.Rx);
+    EXPECT_EQ(b.Ry, a.Ry);
+    EXPECT_EQ(b.RVorlage, a.RVorlage);
+    EXPECT_EQ(b.Roff, a.Roff);
+    EXPECT_EQ(b.RoffArbeit, a.Roff);
+    EXPECT_EQ(b.SplineT, a.SplineT);
+    EXPECT_EQ(b.maxRadius, a.maxRadius);
+    EXPECT_EQ(b.TInPath, a.TInPath);
+    EXPECT_EQ(b.GInPath, a.GInPath);
+    EXPECT_EQ(b.GOutPath, a.GOutPath);
+    EXPECT_EQ(b.WarnAusgabe, a.WarnAusgabe);
+    EXPECT_EQ(b.WarnDarstellung, a.WarnDarstellung);
+    EXPECT_EQ(b.WarnLaenge, a.WarnLaenge);
+    EXPECT_EQ(b.SizeX, a.SizeX);
+    EXPECT_EQ(b.SizeY, a.SizeY);
+    EXPECT_EQ(b.PosX, a.PosX);
+    EXPECT_EQ(b.PosY, a.PosY);
+    EXPECT_EQ(b.TextSizeX, a.TextSizeX);
+    EXPECT_EQ(b.TextSizeY, a.TextSizeY);
+    EXPECT_EQ(b.TextPosX, a.TextPosX);
+    EXPECT_EQ(b.TextPosY, a.TextPosY);
+    EXPECT_EQ(b.Unterbrechung, a.Unterbrechung);
+    EXPECT_EQ(b.Punkte, a.Punkte);
+    EXPECT_EQ(b.LastFilter, a.LastFilter);
+    EXPECT_EQ(b.Ausgabenfarbe, a.Ausgabenfarbe);
+    EXPECT_EQ(b.GespiegelteAusgabe, a.GespiegelteAusgabe);
+    EXPECT_EQ(b.SingleLineModus, 0);
+}
+
+TEST(EinstellungenQt, FremdeSchreibweiseInDerIniDatei) {
+    TempOrdner ordner;
+    DateiSchreiben(ordner / "Konturo.conf",
+                   "[Param]\nausgabenfarbe=1\nWARNLAENGE=0.7\n[Window]\nsizex=9999\n");
+    auto s = LeereSitzung();
+    EinstellungenQt speicher(QString::fromStdString((ordner / "Konturo.conf").string()));
+    ASSERT_TRUE(EinstellungenLaden(*s, speicher, Umgebung()));
+    EXPECT_EQ(s->einstellungen.Ausgabenfarbe, 1);
+    EXPECT_EQ(s->einstellungen.WarnLaenge, 0.7);
+    EXPECT_EQ(s->einstellungen.SizeX, 9999);
+
+    // Saving replaces the foreign spelling instead of adding a second key.
+    s->einstellungen.Ausgabenfarbe = 0;
+    ASSERT_TRUE(EinstellungenSichern(*s, speicher));
+    ASSERT_TRUE(speicher.Abschliessen());
+    const std::string datei = DateiLesen(ordner / "Konturo.conf");
+    EXPECT_EQ(datei.find("ausgabenfarbe"), std::string::npos) << datei;
+    EXPECT_NE(datei.find("AusgabenFarbe=0"), std::string::npos) << datei;
+}
+
+TEST(EinstellungenQt, NichtSchreibbareDateiMeldet118) {
+    // The INI file would lie below a plain file: it can be neither created nor written, not even
+    // by root.
+    TempOrdner ordner;
+    DateiSchreiben(ordner / "keinOrdner", "x");
+    auto s = NeueSitzung();
+    EinstellungenQt speicher(
+        QString::fromStdString((ordner / "keinOrdner" / "Konturo.conf").string()));
+    EXPECT_FALSE(EinstellungenSichern(*s, speicher));
+    EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{118});
+}
+
+} // namespace
+} // namespace konturo::test
