@@ -3,8 +3,11 @@
 #include "TestHilfe.h"
 
 #include "frames/Vorlagen.h"
+#include "output/GEO_Ausgeben.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <sstream>
 #include <string>
@@ -196,6 +199,78 @@ TEST(GeoVorlageLesen, VorlagendateiMitPunktnummernInDateireihenfolge) {
         if (e.typ != Kreis) {
             EXPECT_NEAR(v[i].X2, e.x2, Genau) << "element " << i;
             EXPECT_NEAR(v[i].Y2, e.y2, Genau) << "element " << i;
+        }
+    }
+}
+
+GeoElement Element(std::uint8_t typ, double x1, double y1, double x2, double y2, double radius,
+                   std::int32_t farbe) {
+    GeoElement e;
+    e.Typ = typ;
+    e.X1 = x1;
+    e.Y1 = y1;
+    e.X2 = x2;
+    e.Y2 = y2;
+    e.Radius = radius;
+    e.Farbe = farbe;
+    return e;
+}
+
+bool WinkelGleich(double a, double b) { return std::fabs(std::remainder(a - b, 2 * Pi())) < 1e-7; }
+
+// A drawing written by the GEO writer reads back into the same lines, arcs and circles, shifted
+// so that the lower-left corner of the drawing's box is at (0, 0); with Ausgabenfarbe on, the
+// frame elements come back in the frame colour and all others in red.
+TEST(GeoVorlageLesen, RundreiseDurchDenGeoSchreiber) {
+    const double pi = Pi();
+    const std::vector<GeoElement> elemente = {
+        Element(Linie, -5, 2, 10, 2, 0, 0),
+        Element(Linie, 10, 2, 10, 8, 0, 0),
+        Element(Bogen, 0, 8, 0, pi / 2, 10, 0),
+        Element(Kreis, 3, 4, 0, 0, 1.5, RGB(255, 0, 0)),
+        Element(Bogen, 20, 20, 5.5, 0.5, 3, 0),
+        Element(Linie, -7, -1, 25, -1, 0, RahmenFarbe),
+        Element(Bogen, 30, 0, pi, 3 * pi / 2, 2.25, RahmenFarbe),
+    };
+    for (std::uint8_t ausgabenfarbe : {0, 1}) {
+        auto quelle = NeueSitzung();
+        quelle->einstellungen.Ausgabenfarbe = ausgabenfarbe;
+        quelle->text.MaxKonturLaenge = 10;
+        for (const GeoElement& e : elemente) {
+            quelle->speicher.Elemente.Anfuegen(e);
+            if (e.Typ == Linie) {
+                BoxErweitern(quelle->speicher, e.X1, e.Y1);
+                BoxErweitern(quelle->speicher, e.X2, e.Y2);
+            } else {
+                BoxErweitern(quelle->speicher, e.X1 - e.Radius, e.Y1 - e.Radius);
+                BoxErweitern(quelle->speicher, e.X1 + e.Radius, e.Y1 + e.Radius);
+            }
+        }
+        const double dx = quelle->speicher.XMin, dy = quelle->speicher.YMin;
+        std::ostringstream datei;
+        GeoSchreiben(*quelle, datei);
+
+        auto s = NeueSitzung();
+        Lesen(*s, datei.str());
+        const auto& v = s->speicher.VorlageElemente;
+        ASSERT_EQ(v.Anzahl(), static_cast<std::int32_t>(elemente.size()));
+        for (std::int32_t i = 1; i <= v.Anzahl(); ++i) {
+            const GeoElement& w = elemente[static_cast<std::size_t>(i - 1)];
+            const std::string fall = "Ausgabenfarbe " + std::to_string(ausgabenfarbe) +
+                                     ", element " + std::to_string(i);
+            EXPECT_EQ(v[i].Typ, w.Typ) << fall;
+            EXPECT_NEAR(v[i].X1, w.X1 - dx, 1e-8) << fall;
+            EXPECT_NEAR(v[i].Y1, w.Y1 - dy, 1e-8) << fall;
+            EXPECT_NEAR(v[i].Radius, w.Radius, 1e-8) << fall;
+            if (w.Typ == Linie) {
+                EXPECT_NEAR(v[i].X2, w.X2 - dx, 1e-8) << fall;
+                EXPECT_NEAR(v[i].Y2, w.Y2 - dy, 1e-8) << fall;
+            } else if (w.Typ == Bogen) {
+                EXPECT_TRUE(WinkelGleich(v[i].X2, w.X2)) << fall << ": " << v[i].X2;
+                EXPECT_TRUE(WinkelGleich(v[i].Y2, w.Y2)) << fall << ": " << v[i].Y2;
+            }
+            const bool rot = ausgabenfarbe == 1 && w.Farbe != RahmenFarbe;
+            EXPECT_EQ(v[i].Farbe, rot ? RGB(255, 0, 0) : RahmenFarbe) << fall;
         }
     }
 }
