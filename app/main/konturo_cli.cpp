@@ -7,7 +7,9 @@
 #include "app/Sprache.h"
 #include "app/StartParameter.h"
 #include "app/adapter/EinstellungenQt.h"
+#include "frames/Vorlagen.h"
 #include "geometry/Variablen.h"
+#include "import/DXF_Lesen.h"
 #include "output/Ausgabe.h"
 #include "text/FontAuslesen.h"
 #include "text/GlyphGeraetFreetype.h"
@@ -21,6 +23,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -28,6 +31,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -67,6 +71,16 @@ Text options:
   --tracking N          Laufweite, extra advance per character (default 0)
   --line-spacing N      Zeilenabstand, added to each line's offset in device units;
                         positive values move lines closer (default 0)
+
+Frames (settings, through --set):
+  Rtyp=0                no frame
+  Rtyp=1 / Rtyp=3       automatic size around the geometry, offset Roff (mm), square or
+                        rounded corners of radius RRad (mm)
+  Rtyp=2 / Rtyp=4       fixed size Rx by Ry (mm) centred on the geometry, square or rounded
+  Rtyp=5 / Rtyp=6       the ToPs GEO/VLG or DXF template RVorlage=PATH, centred on the
+                        geometry; a template that does not exist is an error
+  e.g. --set Rtyp=1 --set Roff=5, --set Rtyp=4 --set Rx=300 --set Ry=200,
+       --set Rtyp=6 --set RVorlage=plate.dxf
 
 The stored settings are read but never written. Exit status: 0 on success, 1 when the
 conversion or writing failed, 2 for a wrong command line.
@@ -180,6 +194,29 @@ bool GemeinsameOption(const std::string& a, Argumente& arg, Optionen& opt) {
     return true;
 }
 
+// The frame of the run: frame types 5 and 6 read their template from RVorlage once, as the frame
+// parameters window reads it when the type is chosen.
+void RahmenVorbereiten(Sitzung& s) {
+    const Einstellungen& e = s.einstellungen;
+    if (e.Rtyp > 6) Fehler(ExitAufruf, "Rtyp must be 0 to 6, got " + std::to_string(e.Rtyp));
+    if (e.Rtyp != 5 && e.Rtyp != 6) return;
+    const std::string art = e.Rtyp == 5 ? "ToPs GEO/VLG" : "DXF";
+    if (e.RVorlage.empty())
+        Fehler(ExitAufruf, "frame type " + std::to_string(e.Rtyp) + " needs a " + art +
+                               " template: give --set RVorlage=PATH");
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(e.RVorlage, ec))
+        Fehler(ExitFehler, "frame template \"" + e.RVorlage + "\" does not exist");
+    if (e.Rtyp == 5) {
+        GeoVorlageLesen(s);
+    } else {
+        DXFVorlageLesen(s);
+    }
+    if (s.speicher.VorlageElemente.Anzahl() == 0)
+        std::cerr << "konturo-cli: the frame template \"" << e.RVorlage
+                  << "\" holds nothing readable as a " << art << " template; no frame is laid\n";
+}
+
 // Language texts, settings (stored or defaults, then --set), start values, number format.
 void SitzungVorbereiten(Sitzung& s, const Optionen& opt) {
     const std::string ordner = ProgrammOrdner();
@@ -205,6 +242,8 @@ void SitzungVorbereiten(Sitzung& s, const Optionen& opt) {
             Fehler(ExitAufruf, "--set " + schluessel + "=" + wert +
                                    ": unknown key or a value that does not fit it");
     }
+
+    RahmenVorbereiten(s);
 
     if (opt.dezimalPunkt) {
         s.speicher.DezimalPunkt = *opt.dezimalPunkt;
