@@ -5,6 +5,7 @@
 #include "app/Sitzung.h"
 #include "output/Schreibpuffer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 
@@ -14,11 +15,17 @@ namespace {
 
 // |dx| below which the distance is computed at all.
 constexpr double Vorfilter = 0.1;
-// Grid cells twice the tolerance wide: two points closer than the tolerance always lie in the
-// same or neighbouring cells, even after the rounding of x / Zellbreite.
-constexpr double Zellbreite = 2 * PunktToleranz;
-// Cell numbers are clamped here; coordinates this far out only ever match themselves.
-constexpr double ZellGrenze = 4e18;
+// Grid cells 4 tolerances wide. A search looks at the cells under x +- 1.5 tolerances (y alike):
+// the half tolerance of slack covers the rounding of x +- tolerance, and the span of 3
+// tolerances never covers more than two cells per axis.
+constexpr double Zellbreite = 4 * PunktToleranz;
+constexpr double Suchweite = 1.5 * PunktToleranz;
+// Cell numbers are clamped to 32 bits (about 86 km either side of the origin); points beyond
+// share the border cells, which costs time but never a match.
+constexpr double ZellGrenze = 2147483647.0;
+// The newest points are compared one by one before the grid is asked: consecutive elements of a
+// contour meet at one of them, and a hit there is the literal search's first hit.
+constexpr std::int32_t Nahbereich = 4;
 
 double Abstand(double x1, double y1, double x2, double y2) {
     const double dx = x2 - x1;
@@ -26,10 +33,11 @@ double Abstand(double x1, double y1, double x2, double y2) {
     return std::sqrt(dx * dx + dy * dy);
 }
 
-std::uint64_t Streuwert(std::int64_t cx, std::int64_t cy) {
-    std::uint64_t h = static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL;
-    h ^= static_cast<std::uint64_t>(cy) * 0xC2B2AE3D27D4EB4FULL + (h >> 29);
-    return h ^ (h >> 32);
+std::uint64_t Streuwert(std::int32_t cx, std::int32_t cy) {
+    std::uint64_t h = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) |
+                      static_cast<std::uint32_t>(cy);
+    h *= 0x9E3779B97F4A7C15ULL;
+    return h ^ (h >> 29);
 }
 
 } // namespace
@@ -38,46 +46,57 @@ GeoPunktTabelle::GeoPunktTabelle(std::int64_t fenster) : fenster_(fenster) {
     zellen_.resize(1024);
 }
 
+void GeoPunktTabelle::Reservieren(std::size_t punkte) {
+    punkte_.reserve(punkte + 1);
+    naechster_.reserve(punkte + 1);
+    std::size_t slots = zellen_.size();
+    while (slots * 7 < punkte * 10) slots *= 2;
+    if (slots > zellen_.size()) ZellenVergroessern(slots);
+}
+
 bool GeoPunktTabelle::Passt(std::int32_t k, double x, double y) const {
     const GeoPunkt& p = punkte_[static_cast<std::size_t>(k)];
     return p.Belegt == 0 && std::fabs(x - p.X) < Vorfilter && Abstand(x, y, p.X, p.Y) < PunktToleranz;
 }
 
-std::int64_t GeoPunktTabelle::ZellNr(double v) {
+std::int32_t GeoPunktTabelle::ZellNr(double v) {
+    // Monotonic in v, so every point within the search span lies in a cell between the numbers
+    // of its two ends.
     double c = std::floor(v / Zellbreite);
     if (c > ZellGrenze) c = ZellGrenze;
     if (c < -ZellGrenze) c = -ZellGrenze;
-    return static_cast<std::int64_t>(c);
+    return static_cast<std::int32_t>(c);
 }
 
-std::size_t GeoPunktTabelle::SlotSuchen(std::int64_t cx, std::int64_t cy) const {
+std::size_t GeoPunktTabelle::SlotSuchen(std::int32_t cx, std::int32_t cy) const {
     const std::size_t maske = zellen_.size() - 1;
     std::size_t i = static_cast<std::size_t>(Streuwert(cx, cy)) & maske;
-    while (zellen_[i].benutzt && (zellen_[i].cx != cx || zellen_[i].cy != cy)) i = (i + 1) & maske;
+    while (zellen_[i].kopf >= 0 && (zellen_[i].cx != cx || zellen_[i].cy != cy))
+        i = (i + 1) & maske;
     return i;
 }
 
-GeoPunktTabelle::Zelle* GeoPunktTabelle::ZelleFinden(std::int64_t cx, std::int64_t cy) {
+GeoPunktTabelle::Zelle* GeoPunktTabelle::ZelleFinden(std::int32_t cx, std::int32_t cy) {
     Zelle& z = zellen_[SlotSuchen(cx, cy)];
-    return z.benutzt ? &z : nullptr;
+    return z.kopf >= 0 ? &z : nullptr;
 }
 
-void GeoPunktTabelle::ZellenVergroessern() {
-    std::vector<Zelle> alt(zellen_.size() * 2);
+void GeoPunktTabelle::ZellenVergroessern(std::size_t slots) {
+    std::vector<Zelle> alt(slots);
     alt.swap(zellen_);
     for (const Zelle& z : alt) {
-        if (z.benutzt) zellen_[SlotSuchen(z.cx, z.cy)] = z;
+        if (z.kopf >= 0) zellen_[SlotSuchen(z.cx, z.cy)] = z;
     }
 }
 
-GeoPunktTabelle::Zelle& GeoPunktTabelle::ZelleAnlegen(std::int64_t cx, std::int64_t cy) {
+GeoPunktTabelle::Zelle& GeoPunktTabelle::ZelleAnlegen(std::int32_t cx, std::int32_t cy) {
     // Kept at most 70 % full so probe runs stay short.
-    if ((belegteZellen_ + 1) * 10 > zellen_.size() * 7) ZellenVergroessern();
+    if ((belegteZellen_ + 1) * 10 > zellen_.size() * 7) ZellenVergroessern(zellen_.size() * 2);
     Zelle& z = zellen_[SlotSuchen(cx, cy)];
-    if (!z.benutzt) {
-        z.benutzt = true;
+    if (z.kopf < 0) {
         z.cx = cx;
         z.cy = cy;
+        z.kopf = 0;
         ++belegteZellen_;
     }
     return z;
@@ -108,17 +127,14 @@ std::int32_t GeoPunktTabelle::PunktSuchenLinear(double x, double y, bool suchen)
     return NeuerPunkt(x, y);
 }
 
-std::int32_t GeoPunktTabelle::PunktSuchen(double x, double y, bool suchen) {
-    if (!suchen || fenster_ <= 0 || !std::isfinite(x) || !std::isfinite(y))
-        return NeuerPunkt(x, y);
-    // The window holds the points k with anzahl_ - k < fenster_.
-    const std::int64_t unten = static_cast<std::int64_t>(anzahl_) - fenster_ + 1;
-    const std::int64_t cx = ZellNr(x);
-    const std::int64_t cy = ZellNr(y);
+// The newest eligible point at or above `unten` in the cells around (x, y); 0 when there is none.
+std::int32_t GeoPunktTabelle::GitterSuchen(double x, double y, std::int64_t unten) {
+    const std::int32_t x0 = ZellNr(x - Suchweite), x1 = ZellNr(x + Suchweite);
+    const std::int32_t y0 = ZellNr(y - Suchweite), y1 = ZellNr(y + Suchweite);
     std::int32_t bester = 0;
-    for (std::int64_t dx = -1; dx <= 1; ++dx) {
-        for (std::int64_t dy = -1; dy <= 1; ++dy) {
-            Zelle* z = ZelleFinden(cx + dx, cy + dy);
+    for (std::int64_t cx = x0; cx <= x1; ++cx) {
+        for (std::int64_t cy = y0; cy <= y1; ++cy) {
+            Zelle* z = ZelleFinden(static_cast<std::int32_t>(cx), static_cast<std::int32_t>(cy));
             if (!z) continue;
             // Each cell's chain runs newest first; matched points are unlinked when met, so a
             // spot shared by many ends is not rescanned on every search.
@@ -143,6 +159,23 @@ std::int32_t GeoPunktTabelle::PunktSuchen(double x, double y, bool suchen) {
             }
         }
     }
+    return bester;
+}
+
+std::int32_t GeoPunktTabelle::PunktSuchen(double x, double y, bool suchen) {
+    if (!suchen || fenster_ <= 0 || !std::isfinite(x) || !std::isfinite(y))
+        return NeuerPunkt(x, y);
+    // The window holds the points k with anzahl_ - k < fenster_.
+    const std::int64_t unten = std::max<std::int64_t>(1, std::int64_t{anzahl_} - fenster_ + 1);
+    std::int32_t bester = 0;
+    const std::int64_t nahEnde = std::max<std::int64_t>(unten, std::int64_t{anzahl_} - Nahbereich + 1);
+    for (std::int64_t k = anzahl_; k >= nahEnde; --k) {
+        if (Passt(static_cast<std::int32_t>(k), x, y)) {
+            bester = static_cast<std::int32_t>(k);
+            break;
+        }
+    }
+    if (bester == 0) bester = GitterSuchen(x, y, unten);
     if (bester > 0) {
         punkte_[static_cast<std::size_t>(bester)].Belegt = 1;
         return bester;
@@ -156,6 +189,9 @@ GeoTabellen GeoAufbauen(Sitzung& s, Punktsuche suche) {
     GeoTabellen t(10 * static_cast<std::int64_t>(s.text.MaxKonturLaenge));
     const std::int32_t anzahl = sp.ElementAnzahl();
     t.eintraege.resize(static_cast<std::size_t>(anzahl) + 1);
+    // Lines and arcs bring two points, or three with an arc's centre; a point per element and a
+    // half is what drawings of connected contours need.
+    t.punkte.Reservieren(static_cast<std::size_t>(anzahl) * 3 / 2 + 16);
     auto punkt = [&](double x, double y, bool suchen) {
         return suche == Punktsuche::Index ? t.punkte.PunktSuchen(x, y, suchen)
                                           : t.punkte.PunktSuchenLinear(x, y, suchen);

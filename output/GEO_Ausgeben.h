@@ -45,25 +45,29 @@ public:
     std::int32_t PunktSuchen(double x, double y, bool suchen);
     // The literal search: every point of the window, newest first.
     std::int32_t PunktSuchenLinear(double x, double y, bool suchen);
+    // Makes room for about `punkte` points in advance.
+    void Reservieren(std::size_t punkte);
 
     std::int32_t AnzGeoPunkte() const { return anzahl_; }
     const GeoPunkt& operator[](std::int32_t k) const { return punkte_[static_cast<std::size_t>(k)]; }
 
 private:
+    // One grid cell: its numbers and the newest point of its chain not yet known to be matched
+    // (0 = none; -1 marks an unused slot of the hash table).
     struct Zelle {
-        std::int64_t cx = 0;
-        std::int64_t cy = 0;
-        std::int32_t kopf = 0; // newest point of the cell not yet known to be matched; 0 = none
-        bool benutzt = false;
+        std::int32_t cx = 0;
+        std::int32_t cy = 0;
+        std::int32_t kopf = -1;
     };
 
     bool Passt(std::int32_t k, double x, double y) const;
     std::int32_t NeuerPunkt(double x, double y);
-    static std::int64_t ZellNr(double v);
-    std::size_t SlotSuchen(std::int64_t cx, std::int64_t cy) const;
-    Zelle* ZelleFinden(std::int64_t cx, std::int64_t cy);
-    Zelle& ZelleAnlegen(std::int64_t cx, std::int64_t cy);
-    void ZellenVergroessern();
+    std::int32_t GitterSuchen(double x, double y, std::int64_t unten);
+    static std::int32_t ZellNr(double v);
+    std::size_t SlotSuchen(std::int32_t cx, std::int32_t cy) const;
+    Zelle* ZelleFinden(std::int32_t cx, std::int32_t cy);
+    Zelle& ZelleAnlegen(std::int32_t cx, std::int32_t cy);
+    void ZellenVergroessern(std::size_t slots);
 
     std::int64_t fenster_;
     std::vector<GeoPunkt> punkte_{GeoPunkt{}};
