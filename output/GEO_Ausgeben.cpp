@@ -4,6 +4,7 @@
 
 #include "app/Sitzung.h"
 #include "output/Schreibpuffer.h"
+#include "text/FontErzeugen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,12 +27,6 @@ constexpr double ZellGrenze = 2147483647.0;
 // The newest points are compared one by one before the grid is asked: consecutive elements of a
 // contour meet at one of them, and a hit there is the literal search's first hit.
 constexpr std::int32_t Nahbereich = 4;
-
-double Abstand(double x1, double y1, double x2, double y2) {
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    return std::sqrt(dx * dx + dy * dy);
-}
 
 std::uint64_t Streuwert(std::int32_t cx, std::int32_t cy) {
     std::uint64_t h = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) |

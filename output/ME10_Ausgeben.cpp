@@ -4,6 +4,8 @@
 
 #include "app/Sitzung.h"
 #include "output/Schreibpuffer.h"
+#include "text/FontErzeugen.h"
+#include "text/Textzustand.h"
 
 #include <cmath>
 
@@ -13,8 +15,6 @@ namespace {
 
 // An arc whose middle point lies closer than this to its chord (mm) is written as a line.
 constexpr double Flachheit = 0.01;
-// Slope that stands for a vertical chord.
-constexpr double SenkrechteSteigung = 9999999999.0;
 
 struct Punkt2 {
     double x, y;
@@ -78,14 +78,12 @@ void Me10Bogen(const GeoElement& e, Zeilenpuffer& aus) {
 } // namespace
 
 double Me10Sehnenabstand(const GeoElement& e) {
-    // The line through two points and the signed distance from it, as the outline approximation
-    // defines them (slope and intercept form).
-    const double xs = BogenStartX(e), ys = BogenStartY(e);
-    const double xe = BogenEndeX(e), ye = BogenEndeY(e);
-    const double k = xe == xs ? SenkrechteSteigung : (ye - ys) / (xe - xs);
-    const double b = ys - k * xs;
+    // The chord line of the outline approximation (slope and intercept), kept in a state of its
+    // own so writing a file leaves the session's line memory alone.
+    Textzustand sehne;
+    GeradeDurchZweiPunkte(sehne, BogenStartX(e), BogenStartY(e), BogenEndeX(e), BogenEndeY(e));
     const Punkt2 m = Mittelpunkt(e);
-    return (k * m.x - m.y + b) / std::sqrt(k * k + 1);
+    return Lotabstand(sehne, m.x, m.y);
 }
 
 void Me10Schreiben(Sitzung& s, std::ostream& aus) {
