@@ -176,13 +176,13 @@ private:
     void Symbol(char c) {
         switch (c) {
         case '\'': {
-            if (p_ + 1 < b_.size()) {
-                const int h = HexWert(b_[p_]), l = HexWert(b_[p_ + 1]);
-                if (h >= 0 && l >= 0) {
-                    p_ += 2;
-                    Zeichen(Cp1252Zeichen(static_cast<unsigned char>(h * 16 + l)));
-                }
+            // Two hex digits; a malformed escape is dropped with the digits it has.
+            int wert = 0, ziffern = 0;
+            while (ziffern < 2 && p_ < b_.size() && HexWert(b_[p_]) >= 0) {
+                wert = wert * 16 + HexWert(b_[p_++]);
+                ++ziffern;
             }
+            if (ziffern == 2) Zeichen(Cp1252Zeichen(static_cast<unsigned char>(wert)));
             break;
         }
         case '\\':
