@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
-#include <unordered_map>
 #include <vector>
 
 namespace konturo {
@@ -113,18 +112,9 @@ constexpr double ZellenBreite = DuplikatAbstand * 1.1;
 constexpr double GitterGrenze = 1e12;
 
 struct Zelle {
-    std::int64_t x, y;
     std::uint8_t typ;
-    bool operator==(const Zelle&) const = default;
-};
-
-struct ZellenHash {
-    std::size_t operator()(const Zelle& z) const {
-        std::uint64_t h = static_cast<std::uint64_t>(z.x) * 0x9E3779B97F4A7C15ULL;
-        h ^= static_cast<std::uint64_t>(z.y) + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
-        h ^= z.typ;
-        return static_cast<std::size_t>(h * 0xBF58476D1CE4E5B9ULL >> 17);
-    }
+    std::int64_t x, y;
+    auto operator<=>(const Zelle&) const = default;
 };
 
 bool ImGitter(const GeoElement& e) {
@@ -132,8 +122,8 @@ bool ImGitter(const GeoElement& e) {
 }
 
 Zelle ZelleVon(const GeoElement& e) {
-    return {static_cast<std::int64_t>(std::floor(e.X1 / ZellenBreite)),
-            static_cast<std::int64_t>(std::floor(e.Y1 / ZellenBreite)), e.Typ};
+    return {e.Typ, static_cast<std::int64_t>(std::floor(e.X1 / ZellenBreite)),
+            static_cast<std::int64_t>(std::floor(e.Y1 / ZellenBreite))};
 }
 
 } // namespace
@@ -261,44 +251,46 @@ void DoppelteEntfernenQuadratisch(Speicher& sp) {
 void DoppelteEntfernen(Speicher& sp) {
     GeoFeld& el = sp.Elemente;
     const std::int32_t n = el.Anzahl();
-    std::unordered_map<Zelle, std::vector<std::int32_t>, ZellenHash> gitter;
+    // Elements sorted by (kind, cell x, cell y): the neighbours of a cell in one column of the
+    // grid are one contiguous range.
+    std::vector<std::pair<Zelle, std::int32_t>> gitter;
     gitter.reserve(static_cast<std::size_t>(n));
     std::vector<std::int32_t> ausserhalb;
     for (std::int32_t i = 1; i <= n; ++i) {
         if (!Vergleichbar(el[i].Typ)) continue;
         if (ImGitter(el[i]))
-            gitter[ZelleVon(el[i])].push_back(i);
+            gitter.emplace_back(ZelleVon(el[i]), i);
         else
             ausserhalb.push_back(i);
     }
+    std::sort(gitter.begin(), gitter.end());
 
     // The kind of an element is read at the moment of the comparison, exactly as in the
     // quadratic loop: an earlier element already removed no longer matches.
-    auto pruefen = [&](std::int32_t i, const std::vector<std::int32_t>& kandidaten) {
-        for (std::int32_t j : kandidaten) {
-            if (j != i && el[j].Typ == el[i].Typ && Duplikat(el[i], el[j])) return true;
+    auto duplikatVon = [&](std::int32_t i, std::int32_t j) {
+        return j != i && el[j].Typ == el[i].Typ && Duplikat(el[i], el[j]);
+    };
+    auto imGitterGefunden = [&](std::int32_t i) {
+        const Zelle z = ZelleVon(el[i]);
+        for (std::int64_t dx = -1; dx <= 1; ++dx) {
+            const Zelle von{z.typ, z.x + dx, z.y - 1};
+            const Zelle bis{z.typ, z.x + dx, z.y + 1};
+            auto it = std::lower_bound(gitter.begin(), gitter.end(), std::make_pair(von, 0));
+            for (; it != gitter.end() && it->first <= bis; ++it)
+                if (duplikatVon(i, it->second)) return true;
         }
         return false;
     };
 
-    std::vector<std::int32_t> alle;
     for (std::int32_t i = 1; i <= n; ++i) {
         if (!Vergleichbar(el[i].Typ)) continue;
         bool doppelt = false;
         if (ImGitter(el[i])) {
-            const Zelle mitte = ZelleVon(el[i]);
-            for (std::int64_t dx = -1; dx <= 1 && !doppelt; ++dx) {
-                for (std::int64_t dy = -1; dy <= 1 && !doppelt; ++dy) {
-                    const auto it = gitter.find({mitte.x + dx, mitte.y + dy, mitte.typ});
-                    if (it != gitter.end()) doppelt = pruefen(i, it->second);
-                }
-            }
-            if (!doppelt) doppelt = pruefen(i, ausserhalb);
+            doppelt = imGitterGefunden(i);
+            for (std::size_t k = 0; !doppelt && k < ausserhalb.size(); ++k)
+                doppelt = duplikatVon(i, ausserhalb[k]);
         } else {
-            if (alle.empty()) {
-                for (std::int32_t j = 1; j <= n; ++j) alle.push_back(j);
-            }
-            doppelt = pruefen(i, alle);
+            for (std::int32_t j = 1; !doppelt && j <= n; ++j) doppelt = duplikatVon(i, j);
         }
         if (doppelt) el[i].Typ = Entfernt;
     }
