@@ -9,6 +9,7 @@
 #include "app/adapter/EinstellungenQt.h"
 #include "frames/Vorlagen.h"
 #include "geometry/Variablen.h"
+#include "import/EPS_Einlesen.h"
 #include "import/DXF_Lesen.h"
 #include "output/Ausgabe.h"
 #include "text/FontAuslesen.h"
@@ -47,6 +48,7 @@ constexpr const char* Hilfe = R"(konturo-cli: lettering and drawings to contours
 Usage:
   konturo-cli text [options] TEXT       convert TEXT (newlines in TEXT are line breaks)
   konturo-cli text [options] --file PATH
+  konturo-cli import [options] FILE     import a drawing: .eps, .ai, .ps or .pdf (any case)
   konturo-cli --help
 
 Output (all commands):
@@ -71,6 +73,10 @@ Text options:
   --tracking N          Laufweite, extra advance per character (default 0)
   --line-spacing N      Zeilenabstand, added to each line's offset in device units;
                         positive values move lines closer (default 0)
+
+Import options:
+  --force               read an EPS/AI/PS file that has no %%EndSetup, %%EndProlog or
+                        %%EndPageSetup marker as a whole (PDF files need no marker)
 
 Frames (settings, through --set):
   Rtyp=0                no frame
@@ -426,6 +432,64 @@ int TextBefehl(Argumente& arg) {
     return 0;
 }
 
+bool IstZeichnung(const std::string& pfad) {
+    for (const char* endung : {".eps", ".ai", ".ps", ".pdf"})
+        if (EndetAuf(pfad, endung)) return true;
+    return false;
+}
+
+int ImportBefehl(Argumente& arg) {
+    Optionen opt;
+    std::optional<std::string> datei;
+    bool erzwingen = false;
+    while (!arg.Ende()) {
+        const std::string a = arg.Naechstes();
+        if (GemeinsameOption(a, arg, opt)) continue;
+        if (a == "-h" || a == "--help") {
+            std::cout << Hilfe;
+            throw Abbruch{0};
+        } else if (a == "--force") {
+            erzwingen = true;
+        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
+            Fehler(ExitAufruf, "unknown option \"" + a + "\" (see konturo-cli --help)");
+        } else {
+            if (a == "--" && arg.Ende()) Fehler(ExitAufruf, "missing FILE after --");
+            const std::string pfad = a == "--" ? arg.Naechstes() : a;
+            if (datei) Fehler(ExitAufruf, "more than one FILE given");
+            datei = pfad;
+        }
+    }
+    if (!datei) Fehler(ExitAufruf, "no drawing: give FILE (.eps, .ai, .ps or .pdf)");
+    if (!IstZeichnung(*datei))
+        Fehler(ExitAufruf, "\"" + *datei + "\" is not an .eps, .ai, .ps or .pdf file");
+    const Ausgabeformat format = FormatPruefen(opt);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(*datei, ec))
+        Fehler(ExitFehler, "cannot read \"" + *datei + "\": no such file");
+
+    Sitzung s;
+    UiDiensteKopflos ui(false);
+    s.ui = &ui;
+    SitzungVorbereiten(s, opt);
+    // The answer to "read it anyway?" after a missing start marker.
+    ui.antwort = erzwingen;
+    s.einstellungen.SingleLineModus = 0;
+    s.fenster.AktDatei = *datei;
+    s.fenster.TextModus = false;
+    s.fenster.ParameterZeigen = false;
+    switch (EPSEinlesen(s)) {
+    case ImportErgebnis::Gelesen:
+        break;
+    case ImportErgebnis::NichtLesbar:
+        Fehler(ExitFehler, "cannot read \"" + *datei + "\"");
+    case ImportErgebnis::Abgelehnt:
+        Fehler(ExitFehler, "\"" + *datei + "\" was not read; give --force to read a file "
+                           "without a start marker as a whole");
+    }
+    Schreiben(s, opt, format);
+    return 0;
+}
+
 int Ausfuehren(int argc, char** argv) {
     if (argc < 2) {
         std::cerr << Hilfe;
@@ -438,6 +502,7 @@ int Ausfuehren(int argc, char** argv) {
     }
     Argumente arg(argc, argv, 2);
     if (befehl == "text") return TextBefehl(arg);
+    if (befehl == "import") return ImportBefehl(arg);
     Fehler(ExitAufruf, "unknown command \"" + befehl + "\" (see konturo-cli --help)");
 }
 
