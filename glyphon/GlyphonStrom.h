@@ -277,7 +277,8 @@ inline void KonturSchreiben(const FT_Vector* punkte, const char* tags, int erste
         if (tag == FT_CURVE_TAG_CONIC) {
             satz.Kontrollpunkt(P(j));
         } else if (tag == FT_CURVE_TAG_CUBIC && !satz.SplineOffen() && j + 1 < bis &&
-                   T(j + 1) == FT_CURVE_TAG_CUBIC && (j + 2 == bis || T(j + 2) == FT_CURVE_TAG_ON)) {
+                   T(j + 1) == FT_CURVE_TAG_CUBIC &&
+                   (j + 2 == bis || T(j + 2) == FT_CURVE_TAG_ON)) {
             geschlossen = j + 2 == bis;
             satz.Kubisch(P(j), P(j + 1), geschlossen ? start : P(j + 2));
             j += 2;

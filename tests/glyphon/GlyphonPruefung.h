@@ -261,7 +261,9 @@ inline double Einseitig(const Kontur& a, const Kontur& b)
     for (P p : Abtasten(a, 32)) {
         double naechste = INFINITY;
         for (const Stueck& s : b) {
-            if (AbstandZurBox(p, s) < naechste) naechste = std::min(naechste, AbstandZumStueck(p, s));
+            if (AbstandZurBox(p, s) < naechste) {
+                naechste = std::min(naechste, AbstandZumStueck(p, s));
+            }
         }
         groesste = std::max(groesste, naechste);
     }
