@@ -1,0 +1,122 @@
+// konturo-cli text: exit codes and messages for bad command lines and inputs, plain text files in
+// UTF-8 and Windows-1252, styles, the number format, and that no settings are ever written.
+#include "TestHilfe.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace konturo {
+namespace {
+
+struct Lauf {
+    int code;
+    std::string fehler; // stderr
+};
+
+class KonturoCli : public ::testing::Test {
+protected:
+    // Runs konturo-cli with a private HOME, so the user's stored settings are neither read nor
+    // touched.
+    Lauf Starten(const std::string& argumente) {
+        const std::string fehlerDatei = (ordner / "stderr.txt").string();
+        const std::string aufruf = "cd '" + ordner.Pfad().string() + "' && HOME='" +
+                                   ordner.Pfad().string() + "' XDG_CONFIG_HOME='" +
+                                   (ordner / "config").string() + "' '" + KONTURO_BIN +
+                                   "/konturo-cli' " + argumente + " >/dev/null 2>'" +
+                                   fehlerDatei + "'";
+        const int status = std::system(aufruf.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::DateiLesen(fehlerDatei)};
+    }
+    std::string Pfad(const std::string& name) const { return (ordner / name).string(); }
+    test::TempOrdner ordner;
+};
+
+TEST_F(KonturoCli, BadCommandLinesAndInputsFailWithAMessage) {
+    struct Fall {
+        const char* name;
+        std::string argumente;
+        int code;
+        const char* meldung;
+    } faelle[] = {
+        {"unknown option", "text --farbe rot Hallo -o a.dxf", 2, "unknown option"},
+        {"no output", "text Hallo", 2, "-o"},
+        {"extension without writer", "text Hallo -o a.txt", 2, "no writer"},
+        {"missing font", "text --font 'Keine Solche Schrift' Hallo -o a.dxf", 1,
+         "not installed"},
+        {"unwritable path", "text --font 'Liberation Sans' Hallo -o /nicht/da/a.dxf", 1,
+         "cannot create"},
+        {"empty text", "text --font 'Liberation Sans' '' -o a.dxf", 1, "empty"},
+        {"only blanks", "text --font 'Liberation Sans' '   ' -o a.dxf", 1, "no geometry"},
+        {"unknown setting", "text --set Unbekannt=3 Hallo -o a.dxf", 2, "Unbekannt"},
+        {"unknown style", "text --style schraeg Hallo -o a.dxf", 2, "unknown style"},
+        {"size not a number", "text --size gross Hallo -o a.dxf", 2, "not a number"},
+        {"decimal", "text --decimal semikolon Hallo -o a.dxf", 2, "point or comma"},
+        {"missing file", "text --file fehlt.txt -o a.dxf", 1, "cannot read"},
+        {"two texts", "text Hallo Welt -o a.dxf", 2, "more than one"},
+        {"unknown command", "zeichnen -o a.dxf", 2, "unknown command"},
+    };
+    for (const Fall& f : faelle) {
+        std::filesystem::remove(Pfad("a.dxf"));
+        const Lauf l = Starten(f.argumente + " --defaults");
+        EXPECT_EQ(l.code, f.code) << f.name << ": " << l.fehler;
+        EXPECT_NE(l.fehler.find(f.meldung), std::string::npos) << f.name << ": " << l.fehler;
+        EXPECT_FALSE(std::filesystem::exists(Pfad("a.dxf"))) << f.name;
+    }
+}
+
+TEST_F(KonturoCli, HelpExplainsTheOptions) {
+    const std::string aus = Pfad("hilfe.txt");
+    const int status = std::system(
+        ("'" + std::string(KONTURO_BIN) + "/konturo-cli' --help >'" + aus + "'").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string hilfe = test::DateiLesen(aus);
+    for (const char* option : {"--output", "--font", "--size", "--style", "--height",
+                               "--tracking", "--line-spacing", "--set", "--defaults",
+                               "--decimal", "--file"})
+        EXPECT_NE(hilfe.find(option), std::string::npos) << option;
+}
+
+TEST_F(KonturoCli, Utf8AndWindows1252FilesGiveTheSameDrawingAsTheArgument) {
+    test::DateiSchreiben(Pfad("utf8.txt"), "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e\r\n\xC3\x84rger");
+    test::DateiSchreiben(Pfad("ansi.txt"), "Gr\xFC\xDF" "e\n\xC4rger");
+    const std::string basis = "text --defaults --font 'Liberation Sans' --size 24 --height 20 ";
+    ASSERT_EQ(Starten(basis + "'Gr\xC3\xBC\xC3\x9F" "e\n\xC3\x84rger' -o arg.dxf").code, 0);
+    ASSERT_EQ(Starten(basis + "--file utf8.txt -o utf8.dxf").code, 0);
+    ASSERT_EQ(Starten(basis + "--file ansi.txt -o ansi.dxf").code, 0);
+    const std::string arg = test::DateiLesen(Pfad("arg.dxf"));
+    EXPECT_GT(arg.size(), 1000u);
+    EXPECT_TRUE(test::DateiLesen(Pfad("utf8.dxf")) == arg);
+    EXPECT_TRUE(test::DateiLesen(Pfad("ansi.dxf")) == arg);
+}
+
+TEST_F(KonturoCli, StyleNamesInGermanAndEnglishAndTheNumberFormat) {
+    const std::string basis = "text --defaults --font 'Liberation Sans' Ab ";
+    ASSERT_EQ(Starten(basis + "-o standard.dxf").code, 0);
+    ASSERT_EQ(Starten(basis + "--style 'fett kursiv' -o fk.dxf").code, 0);
+    ASSERT_EQ(Starten(basis + "--style bold-italic -o bi.dxf").code, 0);
+    ASSERT_EQ(Starten(basis + "--style regular --decimal comma -o komma.dxf").code, 0);
+    ASSERT_EQ(Starten(basis + "--style regular --decimal point -o punkt.dxf").code, 0);
+    const std::string standard = test::DateiLesen(Pfad("standard.dxf"));
+    EXPECT_TRUE(test::DateiLesen(Pfad("fk.dxf")) != standard);
+    EXPECT_TRUE(test::DateiLesen(Pfad("fk.dxf")) == test::DateiLesen(Pfad("bi.dxf")));
+    // A point locale pads the value lines with blanks; a comma locale writes them bare.
+    EXPECT_TRUE(test::DateiLesen(Pfad("komma.dxf")) != test::DateiLesen(Pfad("punkt.dxf")));
+    // Radii (group 40) are positive: padded " 5.2 " with a point, bare "5.2" with a comma.
+    EXPECT_NE(test::DateiLesen(Pfad("punkt.dxf")).find(" 40 \r\n "), std::string::npos);
+    EXPECT_EQ(test::DateiLesen(Pfad("komma.dxf")).find(" 40 \r\n "), std::string::npos);
+    EXPECT_NE(test::DateiLesen(Pfad("komma.dxf")).find(" 40 \r\n"), std::string::npos);
+}
+
+TEST_F(KonturoCli, SettingsOfTheRunAreNeverSaved) {
+    ASSERT_EQ(Starten("text --font 'Liberation Sans' --set WarnLaenge=5 Ab -o a.dxf").code, 0);
+    EXPECT_TRUE(std::filesystem::exists(Pfad("a.dxf")));
+    EXPECT_FALSE(std::filesystem::exists(Pfad("config/Konturo")));
+    EXPECT_FALSE(std::filesystem::exists(Pfad(".config/Konturo")));
+}
+
+} // namespace
+} // namespace konturo
