@@ -10,12 +10,12 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <filesystem>
 #include <vector>
 
 namespace konturo {
@@ -92,8 +92,7 @@ void VorlageKopieren(Sitzung& s, std::int32_t konturNr, bool leer) {
         const GeoElement v = vorlage[i];
         switch (v.Typ) {
         case Linie:
-            Anhaengen(sp, Linie, cx + v.X1, cy + v.Y1, cx + v.X2, cy + v.Y2, 0, konturNr,
-                      v.Farbe);
+            Anhaengen(sp, Linie, cx + v.X1, cy + v.Y1, cx + v.X2, cy + v.Y2, 0, konturNr, v.Farbe);
             BoxErweitern(sp, cx + v.X1, cy + v.Y1);
             BoxErweitern(sp, cx + v.X2, cy + v.Y2);
             break;
@@ -105,8 +104,7 @@ void VorlageKopieren(Sitzung& s, std::int32_t konturNr, bool leer) {
             BoxErweitern(sp, mx - v.Radius, my - v.Radius);
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
 }
@@ -136,12 +134,8 @@ void RahmenTypSetzen(Sitzung& s, RahmenOption option) {
     Einstellungen& e = s.einstellungen;
     if (e.Rtyp == 0) return;
     switch (option) {
-    case RahmenOption::Automatisch:
-        e.Rtyp = e.RRad <= 0 ? 1 : 3;
-        break;
-    case RahmenOption::Fix:
-        e.Rtyp = e.RRad <= 0 ? 2 : 4;
-        break;
+    case RahmenOption::Automatisch: e.Rtyp = e.RRad <= 0 ? 1 : 3; break;
+    case RahmenOption::Fix: e.Rtyp = e.RRad <= 0 ? 2 : 4; break;
     case RahmenOption::ToPsVorlage:
         e.Rtyp = 5;
         GeoVorlageLesen(s);
@@ -242,8 +236,7 @@ private:
         if (i >= teile.size()) return std::nullopt;
         auto wert = ZahlLesenEndlich(teile[i]);
         const auto anzahl = static_cast<double>(sp_.VorlagePunkteX.size() - 1);
-        if (!wert || *wert < 1 || *wert > anzahl || std::floor(*wert) != *wert)
-            return std::nullopt;
+        if (!wert || *wert < 1 || *wert > anzahl || std::floor(*wert) != *wert) return std::nullopt;
         auto nr = static_cast<std::int32_t>(*wert);
         if (!std::isfinite(X(nr)) || !std::isfinite(Y(nr))) return std::nullopt;
         return nr;
@@ -280,14 +273,14 @@ private:
             return false;
         auto m = PunktNr(Teile(mitte), 0);
         const double radius = ZahlLesen(Beschnitten(radiusZeile));
-        if (m && std::isfinite(radius)) Anfuegen(Kreis, X(*m), Y(*m), 0, 0, radius, FarbeAusCode(farbe));
+        if (m && std::isfinite(radius))
+            Anfuegen(Kreis, X(*m), Y(*m), 0, 0, radius, FarbeAusCode(farbe));
         return true;
     }
 
     bool BogenLesen() {
         std::string farbe, punkte, richtung;
-        if (!leser_.Lesen(farbe) || !leser_.Lesen(punkte) || !leser_.Lesen(richtung))
-            return false;
+        if (!leser_.Lesen(farbe) || !leser_.Lesen(punkte) || !leser_.Lesen(richtung)) return false;
         auto teile = Teile(punkte);
         auto m = PunktNr(teile, 0), a = PunktNr(teile, 1), b = PunktNr(teile, 2);
         if (!m || !a || !b) return true;

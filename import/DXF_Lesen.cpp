@@ -45,17 +45,17 @@ struct Entitaetszustand {
     double X1 = 0, Y1 = 0; // first point, centre, insertion point, vertex
     double X2 = 0, Y2 = 0; // second point; ellipse: major axis relative to the centre
     double Radius = 0;
-    double StartGrad = 0, EndGrad = 0;       // arc angles (degrees)
+    double StartGrad = 0, EndGrad = 0;           // arc angles (degrees)
     double StartParameter = 0, EndParameter = 0; // ellipse parameters (radians)
     double Texthoehe = 0;
     std::string Text;
     std::int32_t Farbe = 0;
     double Woelbung = 0;
     bool WoelbungOffen = false;
-    double ErsterX = 0, ErsterY = 0;  // first vertex of the chain
-    double VorherX = 0, VorherY = 0;  // previous vertex
+    double ErsterX = 0, ErsterY = 0; // first vertex of the chain
+    double VorherX = 0, VorherY = 0; // previous vertex
     bool ErsterScheitel = true;
-    bool KetteOffen = false;          // a vertex chain has begun and not yet met its SEQEND
+    bool KetteOffen = false; // a vertex chain has begun and not yet met its SEQEND
 };
 
 class DXFLeser {
@@ -208,8 +208,8 @@ private:
     // the frame and the bounding box.
     void Anfuegen(std::uint8_t typ, double x1, double y1, double x2, double y2, double radius,
                   const std::string& text = {}) {
-        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) ||
-            !std::isfinite(y2) || !std::isfinite(radius))
+        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2) ||
+            !std::isfinite(radius))
             return;
         GeoElement e;
         e.Typ = typ;
@@ -230,8 +230,10 @@ private:
     void LinieLesen() {
         auto gruppe = [this](int code) {
             if (PunktGruppe(code)) return;
-            if (code == 11) z_.X2 = Zahl();
-            else if (code == 21) z_.Y2 = Zahl();
+            if (code == 11)
+                z_.X2 = Zahl();
+            else if (code == 21)
+                z_.Y2 = Zahl();
         };
         auto spiegeln = [this] {
             z_.X1 = -z_.X1;
@@ -253,9 +255,12 @@ private:
         bool gespiegelt = false;
         auto gruppe = [this](int code) {
             if (PunktGruppe(code)) return;
-            if (code == 40) z_.Radius = Zahl();
-            else if (code == 50) z_.StartGrad = Zahl();
-            else if (code == 51) z_.EndGrad = Zahl();
+            if (code == 40)
+                z_.Radius = Zahl();
+            else if (code == 50)
+                z_.StartGrad = Zahl();
+            else if (code == 51)
+                z_.EndGrad = Zahl();
         };
         auto spiegeln = [this, &gespiegelt] {
             z_.X1 = -z_.X1;
@@ -281,10 +286,14 @@ private:
     void EllipseLesen() {
         auto gruppe = [this](int code) {
             if (PunktGruppe(code)) return;
-            if (code == 11) z_.X2 = Zahl();
-            else if (code == 21) z_.Y2 = Zahl();
-            else if (code == 41) z_.StartParameter = Zahl();
-            else if (code == 42) z_.EndParameter = Zahl();
+            if (code == 11)
+                z_.X2 = Zahl();
+            else if (code == 21)
+                z_.Y2 = Zahl();
+            else if (code == 41)
+                z_.StartParameter = Zahl();
+            else if (code == 42)
+                z_.EndParameter = Zahl();
         };
         auto spiegeln = [this] { z_.X1 = -z_.X1; };
         if (!GruppenLesen(gruppe, spiegeln)) return;
@@ -301,8 +310,10 @@ private:
     void TextLesen() {
         auto gruppe = [this](int code) {
             if (PunktGruppe(code)) return;
-            if (code == 1) z_.Text = wert_;
-            else if (code == 40) z_.Texthoehe = Zahl();
+            if (code == 1)
+                z_.Text = wert_;
+            else if (code == 40)
+                z_.Texthoehe = Zahl();
         };
         auto spiegeln = [this] { z_.X1 = -z_.X1; };
         if (!GruppenLesen(gruppe, spiegeln)) return;

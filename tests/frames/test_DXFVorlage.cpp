@@ -35,13 +35,12 @@ std::string PaareText(const Paare& paare, const std::string& ende = "\r\n") {
 // A release 12 drawing: layer "0" in colour 7, layer "Rot" in colour 1, layer "Aus" switched
 // off (colour -5), then the given entities and the end of the file.
 std::string Zeichnung(const Paare& entitaeten, const std::string& ende = "\r\n") {
-    Paare kopf = {{999, "Test"},    {0, "SECTION"}, {2, "TABLES"}, {0, "TABLE"},
-                  {2, "LAYER"},     {70, "3"},      {0, "LAYER"},  {2, "0"},
-                  {70, "0"},        {62, "7"},      {6, "CONTINUOUS"}, {0, "LAYER"},
-                  {2, "Rot"},       {70, "0"},      {62, "1"},     {6, "CONTINUOUS"},
-                  {0, "LAYER"},     {2, "Aus"},     {70, "0"},     {62, "-5"},
-                  {6, "DASHED"},    {0, "ENDTAB"},  {0, "ENDSEC"}, {0, "SECTION"},
-                  {2, "ENTITIES"}};
+    Paare kopf = {
+        {999, "Test"},     {0, "SECTION"}, {2, "TABLES"}, {0, "TABLE"},   {2, "LAYER"},
+        {70, "3"},         {0, "LAYER"},   {2, "0"},      {70, "0"},      {62, "7"},
+        {6, "CONTINUOUS"}, {0, "LAYER"},   {2, "Rot"},    {70, "0"},      {62, "1"},
+        {6, "CONTINUOUS"}, {0, "LAYER"},   {2, "Aus"},    {70, "0"},      {62, "-5"},
+        {6, "DASHED"},     {0, "ENDTAB"},  {0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}};
     Paare schluss = {{0, "ENDSEC"}, {0, "EOF"}};
     return PaareText(kopf, ende) + PaareText(entitaeten, ende) + PaareText(schluss, ende);
 }
@@ -80,10 +79,18 @@ const std::int32_t Grau = RGB(124, 124, 124);
 
 TEST(DXFFarbe, FarbnummernTabelle) {
     const std::pair<double, std::int32_t> faelle[] = {
-        {0, RGB(64, 64, 64)},  {1, RGB(255, 0, 0)},   {2, RGB(255, 255, 0)},
-        {3, RGB(0, 255, 0)},   {4, RGB(0, 255, 255)}, {5, RGB(0, 0, 255)},
-        {6, RGB(255, 0, 255)}, {7, Weiss},            {8, Grau},
-        {256, Grau},           {-1, Grau},            {-7, Grau},
+        {0, RGB(64, 64, 64)},
+        {1, RGB(255, 0, 0)},
+        {2, RGB(255, 255, 0)},
+        {3, RGB(0, 255, 0)},
+        {4, RGB(0, 255, 255)},
+        {5, RGB(0, 0, 255)},
+        {6, RGB(255, 0, 255)},
+        {7, Weiss},
+        {8, Grau},
+        {256, Grau},
+        {-1, Grau},
+        {-7, Grau},
         {2.5, Grau},
     };
     for (auto [nummer, rgb] : faelle) EXPECT_EQ(DXFFarbe(nummer), rgb) << "Farbnummer " << nummer;
@@ -91,8 +98,14 @@ TEST(DXFFarbe, FarbnummernTabelle) {
 
 TEST(DXFVorlageLesen, LinieOhneFarbeNimmtDieLayerfarbe) {
     auto s = NeueSitzung();
-    Lesen(*s, Zeichnung({{0, "LINE"}, {8, "0"}, {10, "1"}, {20, "2"}, {30, "0"}, {11, "3"},
-                         {21, "4"}, {31, "0"}}));
+    Lesen(*s, Zeichnung({{0, "LINE"},
+                         {8, "0"},
+                         {10, "1"},
+                         {20, "2"},
+                         {30, "0"},
+                         {11, "3"},
+                         {21, "4"},
+                         {31, "0"}}));
     Pruefen(*s, {{Linie, 1, 2, 3, 4, 0, Weiss}}, "Layer 0");
     EXPECT_DOUBLE_EQ(s->speicher.XMin, 1);
     EXPECT_DOUBLE_EQ(s->speicher.YMax, 4);
@@ -101,13 +114,13 @@ TEST(DXFVorlageLesen, LinieOhneFarbeNimmtDieLayerfarbe) {
 TEST(DXFVorlageLesen, LayerUndFarbnummerDerSpaeteEntscheidet) {
     auto s = NeueSitzung();
     Lesen(*s, Zeichnung({
-                  {0, "LINE"}, {8, "Rot"}, {62, "3"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"},
-                  {0, "LINE"}, {62, "3"}, {8, "Rot"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"},
-                  {0, "LINE"}, {8, "Aus"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"},
-                  {0, "LINE"}, {62, "256"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"},
-                  {0, "LINE"}, {8, "Unbekannt"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"},
-                  {0, "LINE"}, {8, "Rot"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "0"},
-                  {0, "CIRCLE"}, {10, "5"}, {20, "5"}, {40, "2"},
+                  {0, "LINE"}, {8, "Rot"},  {62, "3"},     {10, "0"},        {20, "0"}, {11, "1"},
+                  {21, "0"},   {0, "LINE"}, {62, "3"},     {8, "Rot"},       {10, "0"}, {20, "0"},
+                  {11, "1"},   {21, "0"},   {0, "LINE"},   {8, "Aus"},       {10, "0"}, {20, "0"},
+                  {11, "1"},   {21, "0"},   {0, "LINE"},   {62, "256"},      {10, "0"}, {20, "0"},
+                  {11, "1"},   {21, "0"},   {0, "LINE"},   {8, "Unbekannt"}, {10, "0"}, {20, "0"},
+                  {11, "1"},   {21, "0"},   {0, "LINE"},   {8, "Rot"},       {10, "0"}, {20, "0"},
+                  {11, "1"},   {21, "0"},   {0, "CIRCLE"}, {10, "5"},        {20, "5"}, {40, "2"},
               }));
     Pruefen(*s,
             {{Linie, 0, 0, 1, 0, 0, RGB(0, 255, 0)},
@@ -124,8 +137,17 @@ TEST(DXFVorlageLesen, LayerUndFarbnummerDerSpaeteEntscheidet) {
 TEST(DXFVorlageLesen, ZustandGehtVonEntitaetZuEntitaet) {
     auto s = NeueSitzung();
     // The circle gives no centre: it takes the first point of the line before it.
-    Lesen(*s, Zeichnung({{0, "LINE"}, {8, "0"}, {10, "7"}, {20, "8"}, {11, "9"}, {21, "10"},
-                         {0, "CIRCLE"}, {40, "3"}, {0, "ARC"}, {50, "0"}, {51, "90"}}));
+    Lesen(*s, Zeichnung({{0, "LINE"},
+                         {8, "0"},
+                         {10, "7"},
+                         {20, "8"},
+                         {11, "9"},
+                         {21, "10"},
+                         {0, "CIRCLE"},
+                         {40, "3"},
+                         {0, "ARC"},
+                         {50, "0"},
+                         {51, "90"}}));
     Pruefen(*s,
             {{Linie, 7, 8, 9, 10, 0, Weiss},
              {Kreis, 7, 8, 0, 0, 3, Weiss},
@@ -137,14 +159,40 @@ TEST(DXFVorlageLesen, ExtrusionMinusEinsSpiegeltX) {
     auto s = NeueSitzung();
     const double pi = Pi();
     Lesen(*s, Zeichnung({
-                  {0, "LINE"}, {8, "0"}, {10, "1"}, {20, "2"}, {11, "4"}, {21, "6"},
-                  {210, "0"}, {220, "0"}, {230, "-1"},
-                  {0, "LINE"}, {10, "1"}, {20, "2"}, {11, "4"}, {21, "6"}, {230, "1"},
-                  {0, "CIRCLE"}, {10, "3"}, {20, "3"}, {40, "1"}, {230, "-1.0"},
-                  {0, "TEXT"}, {10, "2"}, {20, "1"}, {40, "2"}, {1, "A"}, {230, "-1"},
+                  {0, "LINE"},
+                  {8, "0"},
+                  {10, "1"},
+                  {20, "2"},
+                  {11, "4"},
+                  {21, "6"},
+                  {210, "0"},
+                  {220, "0"},
+                  {230, "-1"},
+                  {0, "LINE"},
+                  {10, "1"},
+                  {20, "2"},
+                  {11, "4"},
+                  {21, "6"},
+                  {230, "1"},
+                  {0, "CIRCLE"},
+                  {10, "3"},
+                  {20, "3"},
+                  {40, "1"},
+                  {230, "-1.0"},
+                  {0, "TEXT"},
+                  {10, "2"},
+                  {20, "1"},
+                  {40, "2"},
+                  {1, "A"},
+                  {230, "-1"},
                   // Arc of the downward axis, 0..90 degrees about (10, 0): seen from above it
                   // runs from 90 to 180 degrees about (-10, 0).
-                  {0, "ARC"}, {10, "10"}, {20, "0"}, {40, "5"}, {230, "-1"}, {50, "0"},
+                  {0, "ARC"},
+                  {10, "10"},
+                  {20, "0"},
+                  {40, "5"},
+                  {230, "-1"},
+                  {50, "0"},
                   {51, "90"},
               }));
     Pruefen(*s,
@@ -158,12 +206,10 @@ TEST(DXFVorlageLesen, ExtrusionMinusEinsSpiegeltX) {
 
 TEST(DXFVorlageLesen, OffenePolylinieMitDreiScheitelnBekommtSchlusslinie) {
     auto s = NeueSitzung();
-    Lesen(*s, Zeichnung({{0, "POLYLINE"}, {8, "Rot"}, {66, "1"}, {10, "0"}, {20, "0"},
-                         {70, "0"},
-                         {0, "VERTEX"}, {8, "0"}, {10, "0"}, {20, "0"},
-                         {0, "VERTEX"}, {8, "0"}, {10, "10"}, {20, "0"},
-                         {0, "VERTEX"}, {8, "0"}, {10, "10"}, {20, "5"},
-                         {0, "SEQEND"}, {8, "Rot"}}));
+    Lesen(*s, Zeichnung({{0, "POLYLINE"}, {8, "Rot"},    {66, "1"},  {10, "0"},     {20, "0"},
+                         {70, "0"},       {0, "VERTEX"}, {8, "0"},   {10, "0"},     {20, "0"},
+                         {0, "VERTEX"},   {8, "0"},      {10, "10"}, {20, "0"},     {0, "VERTEX"},
+                         {8, "0"},        {10, "10"},    {20, "5"},  {0, "SEQEND"}, {8, "Rot"}}));
     // POLYLINE and SEQEND read no layer: the colour is the vertices'.
     Pruefen(*s,
             {{Linie, 0, 0, 10, 0, 0, Weiss},
@@ -185,21 +231,31 @@ TEST(DXFVorlageLesen, WoelbungEinsIstHalbkreis) {
         // Clockwise from (0,0) to (10,0): the half above, stored from (10,0) to (0,0).
         {"Woelbung -1", "-1", {Bogen, 5, 0, 0, pi, 5, Weiss}},
         // Quarter of a circle (bulge tan 22.5 degrees): radius 10 / (2 sin 45 degrees).
-        {"Woelbung tan(pi/8)", "0.41421356237309503",
+        {"Woelbung tan(pi/8)",
+         "0.41421356237309503",
          {Bogen, 5, 5, 3 * pi / 2 - pi / 4, 3 * pi / 2 + pi / 4, 5 * std::sqrt(2.0), Weiss}},
         // Three quarters, counter-clockwise: the centre lies on the far side of the chord.
-        {"Woelbung tan(3pi/8)", "2.414213562373095",
+        {"Woelbung tan(3pi/8)",
+         "2.414213562373095",
          {Bogen, 5, -5, 3 * pi / 4, pi / 4, 5 * std::sqrt(2.0), Weiss}},
     };
     for (const Fall& f : faelle) {
         auto s = NeueSitzung();
-        Lesen(*s, Zeichnung({{0, "POLYLINE"}, {66, "1"},
-                             {0, "VERTEX"}, {8, "0"}, {10, "0"}, {20, "0"}, {42, f.woelbung},
-                             {0, "VERTEX"}, {10, "10"}, {20, "0"},
-                             {0, "VERTEX"}, {10, "10"}, {20, "10"},
+        Lesen(*s, Zeichnung({{0, "POLYLINE"},
+                             {66, "1"},
+                             {0, "VERTEX"},
+                             {8, "0"},
+                             {10, "0"},
+                             {20, "0"},
+                             {42, f.woelbung},
+                             {0, "VERTEX"},
+                             {10, "10"},
+                             {20, "0"},
+                             {0, "VERTEX"},
+                             {10, "10"},
+                             {20, "10"},
                              {0, "SEQEND"}}));
-        Pruefen(*s,
-                {f.bogen, {Linie, 10, 0, 10, 10, 0, Weiss}, {Linie, 0, 0, 10, 10, 0, Weiss}},
+        Pruefen(*s, {f.bogen, {Linie, 10, 0, 10, 10, 0, Weiss}, {Linie, 0, 0, 10, 10, 0, Weiss}},
                 f.name);
         // The arc's end points are the two vertices.
         if (s->speicher.VorlageElemente.Anzahl() > 0) {
@@ -216,19 +272,35 @@ TEST(DXFVorlageLesen, WoelbungEinsIstHalbkreis) {
 TEST(DXFVorlageLesen, WoelbungAmLetztenScheitelFaelltWeg) {
     auto s = NeueSitzung();
     Lesen(*s, Zeichnung({{0, "POLYLINE"},
-                         {0, "VERTEX"}, {8, "0"}, {10, "0"}, {20, "0"},
-                         {0, "VERTEX"}, {10, "4"}, {20, "0"}, {42, "1"},
+                         {0, "VERTEX"},
+                         {8, "0"},
+                         {10, "0"},
+                         {20, "0"},
+                         {0, "VERTEX"},
+                         {10, "4"},
+                         {20, "0"},
+                         {42, "1"},
                          {0, "SEQEND"},
                          // A new chain starts clean: no bulge left over from the chain before.
                          {0, "POLYLINE"},
-                         {0, "VERTEX"}, {10, "0"}, {20, "1"},
-                         {0, "VERTEX"}, {10, "4"}, {20, "1"},
+                         {0, "VERTEX"},
+                         {10, "0"},
+                         {20, "1"},
+                         {0, "VERTEX"},
+                         {10, "4"},
+                         {20, "1"},
                          {0, "SEQEND"},
                          // A chain that ends where it began gets no closing line.
                          {0, "POLYLINE"},
-                         {0, "VERTEX"}, {10, "0"}, {20, "2"},
-                         {0, "VERTEX"}, {10, "4"}, {20, "2"},
-                         {0, "VERTEX"}, {10, "0"}, {20, "2"},
+                         {0, "VERTEX"},
+                         {10, "0"},
+                         {20, "2"},
+                         {0, "VERTEX"},
+                         {10, "4"},
+                         {20, "2"},
+                         {0, "VERTEX"},
+                         {10, "0"},
+                         {20, "2"},
                          {0, "SEQEND"},
                          // A SEQEND without vertices closes nothing.
                          {0, "POLYLINE"},
@@ -252,17 +324,24 @@ TEST(DXFVorlageLesen, VolleEllipseWirdVollerBogenDerGrossenHalbachse) {
     };
     const Fall faelle[] = {
         {"senkrechte Achse, voll", "0", "20", "0", "6.283185307179586", 20, pi / 2, pi / 2},
-        {"schraege Achse, voll", "-3", "-4", "0", "6.283185307179586", 5,
-         pi + std::atan2(4.0, 3.0), pi + std::atan2(4.0, 3.0)},
+        {"schraege Achse, voll", "-3", "-4", "0", "6.283185307179586", 5, pi + std::atan2(4.0, 3.0),
+         pi + std::atan2(4.0, 3.0)},
         {"waagrechte Achse, halb", "8", "0", "0", "3.141592653589793", 8, 0, pi},
         // 270 + 90 degrees is not above 360 and stays: the same quarter, from 2 pi.
-        {"Achse 90 Grad, Viertel ab 3/2 pi", "0", "2", "4.71238898038469", "6.283185307179586",
-         2, 2 * pi, pi / 2},
+        {"Achse 90 Grad, Viertel ab 3/2 pi", "0", "2", "4.71238898038469", "6.283185307179586", 2,
+         2 * pi, pi / 2},
     };
     for (const Fall& f : faelle) {
         auto s = NeueSitzung();
-        Lesen(*s, Zeichnung({{0, "ELLIPSE"}, {8, "Rot"}, {10, "1"}, {20, "2"}, {11, f.achseX},
-                             {21, f.achseY}, {40, "0.5"}, {41, f.start}, {42, f.ende}}));
+        Lesen(*s, Zeichnung({{0, "ELLIPSE"},
+                             {8, "Rot"},
+                             {10, "1"},
+                             {20, "2"},
+                             {11, f.achseX},
+                             {21, f.achseY},
+                             {40, "0.5"},
+                             {41, f.start},
+                             {42, f.ende}}));
         ASSERT_EQ(s->speicher.VorlageElemente.Anzahl(), 1) << f.name;
         const GeoElement& e = s->speicher.VorlageElemente[1];
         EXPECT_EQ(e.Typ, Bogen) << f.name;
@@ -277,11 +356,16 @@ TEST(DXFVorlageLesen, VolleEllipseWirdVollerBogenDerGrossenHalbachse) {
 
 TEST(DXFVorlageLesen, TexteUndTexthoeheNull) {
     auto s = NeueSitzung();
-    Lesen(*s, Zeichnung({{0, "TEXT"}, {8, "Rot"}, {10, "3"}, {20, "4"}, {40, "0"},
-                         {1, "  Schild 1 "}, {0, "TEXT"}, {40, "2.5"}, {1, "B"}}));
-    Pruefen(*s,
-            {{Textelement, 3, 4, 5, 0, 0, Rot}, {Textelement, 3, 4, 2.5, 0, 0, Rot}},
-            "Texte");
+    Lesen(*s, Zeichnung({{0, "TEXT"},
+                         {8, "Rot"},
+                         {10, "3"},
+                         {20, "4"},
+                         {40, "0"},
+                         {1, "  Schild 1 "},
+                         {0, "TEXT"},
+                         {40, "2.5"},
+                         {1, "B"}}));
+    Pruefen(*s, {{Textelement, 3, 4, 5, 0, 0, Rot}, {Textelement, 3, 4, 2.5, 0, 0, Rot}}, "Texte");
     if (s->speicher.VorlageElemente.Anzahl() == 2) {
         EXPECT_EQ(s->speicher.VorlageElemente[1].TextInhalt, "Schild 1");
         EXPECT_EQ(s->speicher.VorlageElemente[2].TextInhalt, "B");
@@ -290,11 +374,11 @@ TEST(DXFVorlageLesen, TexteUndTexthoeheNull) {
 
 TEST(DXFVorlageLesen, NamenGrossKleinGenauUndUnbekanntesUebersprungen) {
     auto s = NeueSitzung();
-    Lesen(*s, Zeichnung({{0, "line"}, {8, "Rot"}, {10, "5"}, {20, "5"}, {11, "6"}, {21, "6"},
-                         {0, "LWPOLYLINE"}, {90, "2"}, {10, "0"}, {20, "0"}, {10, "9"},
-                         {20, "9"},
-                         {0, "INSERT"}, {2, "BLOCK"}, {10, "1"}, {20, "1"},
-                         {0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1"}, {21, "1"}}));
+    Lesen(*s,
+          Zeichnung({{0, "line"},       {8, "Rot"},   {10, "5"}, {20, "5"}, {11, "6"},   {21, "6"},
+                     {0, "LWPOLYLINE"}, {90, "2"},    {10, "0"}, {20, "0"}, {10, "9"},   {20, "9"},
+                     {0, "INSERT"},     {2, "BLOCK"}, {10, "1"}, {20, "1"}, {0, "LINE"}, {10, "0"},
+                     {20, "0"},         {11, "1"},    {21, "1"}}));
     // "line" is not LINE; its layer group is never read either, so the colour stays the
     // start value 0 until a known entity gives one.
     Pruefen(*s, {{Linie, 0, 0, 1, 1, 0, 0}}, "Namen");
@@ -303,17 +387,27 @@ TEST(DXFVorlageLesen, NamenGrossKleinGenauUndUnbekanntesUebersprungen) {
 TEST(DXFVorlageLesen, ZeilenendenCRLFundLFundCR) {
     for (const char* ende : {"\r\n", "\n", "\r"}) {
         auto s = NeueSitzung();
-        Lesen(*s, Zeichnung({{0, "LINE"}, {8, "Rot"}, {10, "1"}, {20, "2"}, {11, "3"},
-                             {21, "4"}, {0, "CIRCLE"}, {10, "5"}, {20, "5"}, {40, "2"}},
+        Lesen(*s, Zeichnung({{0, "LINE"},
+                             {8, "Rot"},
+                             {10, "1"},
+                             {20, "2"},
+                             {11, "3"},
+                             {21, "4"},
+                             {0, "CIRCLE"},
+                             {10, "5"},
+                             {20, "5"},
+                             {40, "2"}},
                             ende));
         Pruefen(*s, {{Linie, 1, 2, 3, 4, 0, Rot}, {Kreis, 5, 5, 0, 0, 2, Rot}},
-                std::string("Zeilenende ") + (ende[1] ? "CR LF" : ende[0] == '\n' ? "LF" : "CR"));
+                std::string("Zeilenende ") + (ende[1]           ? "CR LF"
+                                              : ende[0] == '\n' ? "LF"
+                                                                : "CR"));
     }
 }
 
 TEST(DXFVorlageLesen, VorzeitigesEndeBehaeltDasGelesene) {
-    const Paare zwei = {{0, "LINE"}, {8, "Rot"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"},
-                        {0, "CIRCLE"}, {10, "5"}, {20, "5"}, {40, "2"}, {0, "ARC"}, {10, "7"}};
+    const Paare zwei = {{0, "LINE"},   {8, "Rot"}, {10, "1"}, {20, "2"}, {11, "3"},  {21, "4"},
+                        {0, "CIRCLE"}, {10, "5"},  {20, "5"}, {40, "2"}, {0, "ARC"}, {10, "7"}};
     const std::string ganz = Zeichnung(zwei);
     const std::string bisArc = ganz.substr(0, ganz.find("ARC"));
     const std::string nachArc = ganz.substr(0, ganz.find(" 10\r\n7\r\n"));
@@ -335,16 +429,42 @@ TEST(DXFVorlageLesen, VorzeitigesEndeBehaeltDasGelesene) {
              ganz.substr(ganz.find("CIRCLE") + 8),
          0},
         {"leere Codezeile vor dem Kreis",
-         ganz.substr(0, ganz.find(" 10\r\n5\r\n")) + "\r\n5\r\n" + ganz.substr(ganz.find(" 20\r\n5")),
+         ganz.substr(0, ganz.find(" 10\r\n5\r\n")) + "\r\n5\r\n" +
+             ganz.substr(ganz.find(" 20\r\n5")),
          1},
         {"Wertzeile fehlt", ganz.substr(0, ganz.find("Rot\r\n 10")) + "Rot\r\n 10\r\n", 0},
         {"Binaerdaten", std::string("AutoCAD Binary DXF\r\n\x1a\0\0LAYER\r\n\xff\xfe", 30), 0},
+        // Three megabytes without a line end: read in bounded pieces, no hang, nothing found.
+        {"Zeile ohne Ende", "x\r\n" + std::string(3'000'000, 'L'), 0},
+        {"riesige Zeile zwischen den Entitaeten",
+         bisArc.substr(0, bisArc.rfind("  0\r\n")) + " 40\r\n" + std::string(3'000'000, '9') +
+             "\r\n  0\r\nEOF\r\n",
+         1},
     };
     for (const Fall& f : faelle) {
         auto s = NeueSitzung();
         Lesen(*s, f.text);
         EXPECT_EQ(s->speicher.VorlageElemente.Anzahl(), f.anzahl) << f.name;
     }
+}
+
+TEST(DXFVorlageLesen, NichtEndlicheZahlenVerwerfenDasElement) {
+    auto s = NeueSitzung();
+    Lesen(*s, Zeichnung({{0, "LINE"},
+                         {8, "Rot"},
+                         {10, "1e999"},
+                         {20, "0"},
+                         {11, "1"},
+                         {21, "1"},
+                         {0, "CIRCLE"},
+                         {10, "2"},
+                         {20, "3"},
+                         {40, "-1e400"},
+                         {0, "CIRCLE"},
+                         {10, "2"},
+                         {20, "3"},
+                         {40, "4"}}));
+    Pruefen(*s, {{Kreis, 2, 3, 0, 0, 4, Rot}}, "unendlich");
 }
 
 TEST(DXFVorlageLesen, FehlendeOderLeereVorlageLeertDieVorlage) {
@@ -418,8 +538,8 @@ std::vector<Erwartet> ErwartungLesen(const std::string& name) {
         for (std::string t; std::getline(teile, t, ';');) feld.push_back(t);
         if (feld.size() != 7) continue;
         w.push_back({static_cast<std::uint8_t>(std::stoi(feld[0])), std::stod(feld[1]),
-                     std::stod(feld[2]), std::stod(feld[3]), std::stod(feld[4]),
-                     std::stod(feld[5]), static_cast<std::int32_t>(std::stol(feld[6]))});
+                     std::stod(feld[2]), std::stod(feld[3]), std::stod(feld[4]), std::stod(feld[5]),
+                     static_cast<std::int32_t>(std::stol(feld[6]))});
     }
     return w;
 }

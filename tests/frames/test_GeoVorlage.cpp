@@ -121,12 +121,18 @@ TEST(GeoVorlageLesen, PunktsaetzeMuessenGenauPSein) {
 
 TEST(GeoVorlageLesen, PunktnummerAusserhalbDerTabelleUeberspringtDenSatz) {
     auto s = NeueSitzung();
-    Lesen(*s, GeoText(Viertel, {"LIN", "1 0", "1 4", "|~",       // 4 is not in the table
-                                "LIN", "1 0", "0 2", "|~",       // 0 neither
-                                "ARC", "1 0", "1 2 x", "1", "|~", // not a number
-                                "CIR", "1 0", "1.5", "2", "|~",  // not a whole number
-                                "LIN", "1 0", "1", "|~",         // second number missing
-                                "LIN", "1 0", "2 3", "|~", "#~EOF"}));
+    auto punkte = Viertel;
+    punkte.push_back({12345, 0});
+    std::string text = GeoText(punkte, {"LIN", "1 0", "1 5",   "|~",       // 5 is not in the table
+                                        "LIN", "1 0", "0 2",   "|~",       // 0 neither
+                                        "ARC", "1 0", "1 2 x", "1",  "|~", // not a number
+                                        "CIR", "1 0", "1.5",   "2",  "|~", // not a whole number
+                                        "LIN", "1 0", "1",     "|~",       // second number missing
+                                        "LIN", "1 0", "1 4",   "|~",       // point 4 is not finite
+                                        "LIN", "1 0", "2 3",   "|~", "#~EOF"});
+    // Point 4 is too large for a double.
+    text.replace(text.find("12345 0 0"), 9, "1e999 0 0");
+    Lesen(*s, text);
     ASSERT_EQ(s->speicher.VorlageElemente.Anzahl(), 1);
     EXPECT_EQ(s->speicher.VorlageElemente[1].X1, 10);
 }
@@ -134,8 +140,8 @@ TEST(GeoVorlageLesen, PunktnummerAusserhalbDerTabelleUeberspringtDenSatz) {
 TEST(GeoVorlageLesen, ZeilenendenCRLFundLFundCR) {
     for (const char* ende : {"\r\n", "\n", "\r"}) {
         auto s = NeueSitzung();
-        Lesen(*s, GeoText(Viertel, {"LIN", "1 0", "1 2", "|~", "CIR", "3 0", "1", " 2.5 ", "|~",
-                                    "#~EOF"},
+        Lesen(*s, GeoText(Viertel,
+                          {"LIN", "1 0", "1 2", "|~", "CIR", "3 0", "1", " 2.5 ", "|~", "#~EOF"},
                           ende));
         ASSERT_EQ(s->speicher.VorlageElemente.Anzahl(), 2) << int(ende[0]) << int(ende[1]);
         EXPECT_EQ(s->speicher.VorlageElemente[2].Radius, 2.5);
@@ -185,9 +191,9 @@ TEST(GeoVorlageLesen, VorlagendateiMitPunktnummernInDateireihenfolge) {
         std::int32_t farbe;
     };
     const Erwartet w[] = {
-        {Linie, 0, 0, 200, 0, 0, RahmenFarbe},    {Linie, 200, 0, 200, 100, 0, rot},
+        {Linie, 0, 0, 200, 0, 0, RahmenFarbe},     {Linie, 200, 0, 200, 100, 0, rot},
         {Linie, 200, 100, 0, 100, 0, RahmenFarbe}, {Linie, 0, 100, 0, 0, 0, RahmenFarbe},
-        {Bogen, 100, 50, 0, Pi() / 2, 20, rot},   {Kreis, 100, 50, 0, 0, 8.5, RahmenFarbe},
+        {Bogen, 100, 50, 0, Pi() / 2, 20, rot},    {Kreis, 100, 50, 0, 0, 8.5, RahmenFarbe},
     };
     for (std::int32_t i = 1; i <= 6; ++i) {
         const Erwartet& e = w[i - 1];
@@ -216,7 +222,9 @@ GeoElement Element(std::uint8_t typ, double x1, double y1, double x2, double y2,
     return e;
 }
 
-bool WinkelGleich(double a, double b) { return std::fabs(std::remainder(a - b, 2 * Pi())) < 1e-7; }
+bool WinkelGleich(double a, double b) {
+    return std::fabs(std::remainder(a - b, 2 * Pi())) < 1e-7;
+}
 
 // A drawing written by the GEO writer reads back into the same lines, arcs and circles, shifted
 // so that the lower-left corner of the drawing's box is at (0, 0); with Ausgabenfarbe on, the
@@ -256,8 +264,8 @@ TEST(GeoVorlageLesen, RundreiseDurchDenGeoSchreiber) {
         ASSERT_EQ(v.Anzahl(), static_cast<std::int32_t>(elemente.size()));
         for (std::int32_t i = 1; i <= v.Anzahl(); ++i) {
             const GeoElement& w = elemente[static_cast<std::size_t>(i - 1)];
-            const std::string fall = "Ausgabenfarbe " + std::to_string(ausgabenfarbe) +
-                                     ", element " + std::to_string(i);
+            const std::string fall =
+                "Ausgabenfarbe " + std::to_string(ausgabenfarbe) + ", element " + std::to_string(i);
             EXPECT_EQ(v[i].Typ, w.Typ) << fall;
             EXPECT_NEAR(v[i].X1, w.X1 - dx, 1e-8) << fall;
             EXPECT_NEAR(v[i].Y1, w.Y1 - dy, 1e-8) << fall;

@@ -50,7 +50,8 @@ void ElementPruefen(const GeoElement& e, const Erwartet& w, const std::string& f
 // The frame elements appended after the one geometry element.
 std::vector<GeoElement> Rahmen(const Sitzung& s) {
     std::vector<GeoElement> r;
-    for (std::int32_t i = 2; i <= s.speicher.ElementAnzahl(); ++i) r.push_back(s.speicher.Elemente[i]);
+    for (std::int32_t i = 2; i <= s.speicher.ElementAnzahl(); ++i)
+        r.push_back(s.speicher.Elemente[i]);
     return r;
 }
 

@@ -20,16 +20,17 @@ namespace {
 using test::NeueSitzung;
 using test::TempOrdner;
 
-std::filesystem::path Programm() { return std::filesystem::path(KONTURO_BIN) / "konturo-cli"; }
+std::filesystem::path Programm() {
+    return std::filesystem::path(KONTURO_BIN) / "konturo-cli";
+}
 
 // Runs konturo-cli text with the given frame settings; returns the exit status and stderr.
 int Ausfuehren(const std::string& setzen, const std::filesystem::path& ausgabe,
                const TempOrdner& ordner, std::string& fehler) {
     const auto fehlerDatei = ordner / "stderr.txt";
-    const std::string befehl = "'" + Programm().string() +
-                               "' text --defaults --font 'Liberation Sans' --height 50 " +
-                               setzen + " -o '" + ausgabe.string() + "' Hallo 2>'" +
-                               fehlerDatei.string() + "'";
+    const std::string befehl =
+        "'" + Programm().string() + "' text --defaults --font 'Liberation Sans' --height 50 " +
+        setzen + " -o '" + ausgabe.string() + "' Hallo 2>'" + fehlerDatei.string() + "'";
     const int status = std::system(befehl.c_str());
     fehler = test::DateiLesen(fehlerDatei);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -92,9 +93,9 @@ TEST_F(RahmenKommandozeile, AutomatischerRahmenMitAbstand) {
 TEST_F(RahmenKommandozeile, FesterRunderRahmen) {
     std::string fehler;
     const auto datei = ordner / "b.dxf";
-    ASSERT_EQ(Ausfuehren("--set Rtyp=4 --set Rx=300 --set Ry=200 --set RRad=10", datei, ordner,
-                         fehler),
-              0)
+    ASSERT_EQ(
+        Ausfuehren("--set Rtyp=4 --set Rx=300 --set Ry=200 --set RRad=10", datei, ordner, fehler),
+        0)
         << fehler;
     auto e = DXFLesen(datei);
     ASSERT_GT(e.size(), 8u);
@@ -111,9 +112,9 @@ TEST_F(RahmenKommandozeile, DXFVorlageWirdMittigAngefuegt) {
     std::string fehler;
     const auto datei = ordner / "c.dxf";
     const auto vorlage = test::Testdaten("frames/daten/ezdxf_r12.dxf");
-    ASSERT_EQ(Ausfuehren("--set Rtyp=6 --set 'RVorlage=" + vorlage.string() + "'", datei,
-                         ordner, fehler),
-              0)
+    ASSERT_EQ(
+        Ausfuehren("--set Rtyp=6 --set 'RVorlage=" + vorlage.string() + "'", datei, ordner, fehler),
+        0)
         << fehler;
     auto e = DXFLesen(datei);
     ASSERT_GT(e.size(), 8u);
@@ -140,8 +141,7 @@ TEST_F(RahmenKommandozeile, FehlendeVorlageIstEinFehler) {
     };
     const Fall faelle[] = {
         {"Datei fehlt", "--set Rtyp=6 --set RVorlage=/gibt/es/nicht.dxf", 1, "does not exist"},
-        {"ToPs-Datei fehlt", "--set Rtyp=5 --set RVorlage=/gibt/es/nicht.vlg", 1,
-         "does not exist"},
+        {"ToPs-Datei fehlt", "--set Rtyp=5 --set RVorlage=/gibt/es/nicht.vlg", 1, "does not exist"},
         {"kein Pfad", "--set Rtyp=5", 2, "RVorlage"},
         {"Typ ausserhalb", "--set Rtyp=7", 2, "Rtyp"},
     };
