@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -105,10 +106,15 @@ TEST_F(KonturoCli, StyleNamesInGermanAndEnglishAndTheNumberFormat) {
     EXPECT_TRUE(test::DateiLesen(Pfad("fk.dxf")) == test::DateiLesen(Pfad("bi.dxf")));
     // A point locale pads the value lines with blanks; a comma locale writes them bare.
     EXPECT_TRUE(test::DateiLesen(Pfad("komma.dxf")) != test::DateiLesen(Pfad("punkt.dxf")));
-    // Radii (group 40) are positive: padded " 5.2 " with a point, bare "5.2" with a comma.
-    EXPECT_NE(test::DateiLesen(Pfad("punkt.dxf")).find(" 40 \r\n "), std::string::npos);
-    EXPECT_EQ(test::DateiLesen(Pfad("komma.dxf")).find(" 40 \r\n "), std::string::npos);
-    EXPECT_NE(test::DateiLesen(Pfad("komma.dxf")).find(" 40 \r\n"), std::string::npos);
+    // Radii of the entities (group 40) are positive: padded " 5.2 " with a point, bare "5.2"
+    // with a comma.
+    auto objekte = [&](const char* name) {
+        const std::string dxf = test::DateiLesen(Pfad(name));
+        return dxf.substr(std::min(dxf.find("ENTITIES"), dxf.size()));
+    };
+    EXPECT_NE(objekte("punkt.dxf").find(" 40 \r\n "), std::string::npos);
+    EXPECT_EQ(objekte("komma.dxf").find(" 40 \r\n "), std::string::npos);
+    EXPECT_NE(objekte("komma.dxf").find(" 40 \r\n"), std::string::npos);
 }
 
 TEST_F(KonturoCli, SettingsOfTheRunAreNeverSaved) {
