@@ -130,6 +130,44 @@ Op OperatorVon(std::string_view t) {
     }
 }
 
+// Plain decimals as drawings write them ([+-]digits[.digits], at most 15 digits, no exponent) in
+// one pass: mantissa and power of ten are both exact doubles, so their quotient is the correctly
+// rounded value, the same that ZahlLesen gives. Anything else goes to ZahlLesen.
+double TokenZahl(std::string_view t, std::size_t& gelesen) {
+    static constexpr double Zehner[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const std::size_t n = t.size();
+    std::size_t i = 0;
+    const bool negativ = n > 0 && t[0] == '-';
+    if (n > 0 && (t[0] == '-' || t[0] == '+')) ++i;
+    std::uint64_t mantisse = 0;
+    int ziffern = 0, nachkomma = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9') {
+        mantisse = mantisse * 10 + static_cast<std::uint64_t>(t[i++] - '0');
+        ++ziffern;
+    }
+    if (i < n && t[i] == '.') {
+        ++i;
+        while (i < n && t[i] >= '0' && t[i] <= '9') {
+            mantisse = mantisse * 10 + static_cast<std::uint64_t>(t[i++] - '0');
+            ++ziffern;
+            ++nachkomma;
+        }
+    }
+    const bool exponent =
+        i < n && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd');
+    if (ziffern == 0) {
+        // Only a token with a leading tab (a tab belongs to the token) can still be a number.
+        if (n > 0 && t[0] == '\t') return ZahlLesen(t, gelesen);
+        gelesen = 0;
+        return 0;
+    }
+    if (ziffern > 15 || exponent) return ZahlLesen(t, gelesen);
+    gelesen = i;
+    const double wert = static_cast<double>(mantisse) / Zehner[nachkomma];
+    return negativ ? -wert : wert;
+}
+
 // Reads one token: a number (leading array brackets skipped), or an operator by the prepared
 // token (upper case, then LINETO -> LI, MOVETO -> MO, CURVETO -> CV, CLOSEPATH -> lower-case c).
 // q and Q, W and W* are told apart by the token as the file wrote it.
@@ -138,7 +176,7 @@ Wort Klassifizieren(std::string_view roh) {
     std::string_view zahl = roh;
     while (!zahl.empty() && zahl.front() == '[') zahl.remove_prefix(1);
     std::size_t gelesen = 0;
-    const double wert = ZahlLesen(zahl, gelesen);
+    const double wert = TokenZahl(zahl, gelesen);
     if (gelesen > 0) {
         w.exakt = w.gross = Op::Zahl;
         w.wert = wert;
@@ -200,23 +238,40 @@ template <class F> void WoerterDurchgehen(std::string_view zeile, F&& f) {
     }
 }
 
-// Next line from pos; CR, CR LF and LF each end a line, and a last line needs no line end.
-bool ZeileHolen(std::string_view text, std::size_t& pos, std::string_view& zeile) {
-    const std::size_t n = text.size();
-    if (pos >= n) return false;
-    const char* p = text.data();
-    std::size_t i = pos;
-    while (i < n && p[i] != '\r' && p[i] != '\n') ++i;
-    zeile = text.substr(pos, i - pos);
-    if (i < n) {
-        if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
-            i += 2;
+// Lines of a text; CR, CR LF and LF each end a line, and a last line needs no line end. The next
+// CR and the next LF are each searched once, so a file with only one kind stays linear.
+class Zeilen {
+public:
+    explicit Zeilen(std::string_view text) : t_(text), cr_(Suchen('\r')), lf_(Suchen('\n')) {}
+
+    bool Holen(std::string_view& zeile) {
+        const std::size_t n = t_.size();
+        if (pos_ >= n) return false;
+        if (cr_ < pos_) cr_ = Suchen('\r');
+        if (lf_ < pos_) lf_ = Suchen('\n');
+        const std::size_t ende = std::min(cr_, lf_);
+        zeile = t_.substr(pos_, ende - pos_);
+        if (ende >= n)
+            pos_ = n;
+        else if (t_[ende] == '\r' && ende + 1 < n && t_[ende + 1] == '\n')
+            pos_ = ende + 2;
         else
-            ++i;
+            pos_ = ende + 1;
+        return true;
     }
-    pos = i;
-    return true;
-}
+
+    std::size_t Position() const { return pos_; }
+
+private:
+    std::size_t Suchen(char c) const {
+        const void* p = std::memchr(t_.data() + pos_, c, t_.size() - pos_);
+        return p ? static_cast<std::size_t>(static_cast<const char*>(p) - t_.data()) : t_.size();
+    }
+
+    std::string_view t_;
+    std::size_t pos_ = 0;
+    std::size_t cr_, lf_;
+};
 
 bool IstZeilenGrenze(char c) { return c == ' ' || c == '\r' || c == '\n'; }
 
@@ -236,9 +291,9 @@ std::int32_t EinzelneMZaehlen(std::string_view text) {
 // Line reader's progress count: lines of exactly three tokens whose third is "M" or "MO".
 std::int32_t MoveZeilenZaehlen(std::string_view text) {
     std::int64_t anzahl = 0;
-    std::size_t pos = 0;
+    Zeilen zeilen(text);
     std::string_view zeile;
-    while (ZeileHolen(text, pos, zeile)) {
+    while (zeilen.Holen(zeile)) {
         int woerter = 0;
         std::string_view dritte;
         WoerterDurchgehen(zeile, [&](std::string_view roh) {
@@ -597,12 +652,12 @@ bool PSLeser::LinienZeile(std::string_view zeile) {
 }
 
 void PSLeser::Lesen() {
-    std::size_t pos = 0;
+    Zeilen zeilen(text_);
     std::size_t zeilenAnfang = 0;
     std::string_view zeile;
     bool gefunden = false;
     bool linienLeser = false;
-    while (ZeileHolen(text_, pos, zeile)) {
+    while (zeilen.Holen(zeile)) {
         const ZeilenPruefung p = VorschauZeile(zeile);
         if (p.moveto) {
             gefunden = true;
@@ -610,7 +665,7 @@ void PSLeser::Lesen() {
             break;
         }
         WoerterDurchgehen(zeile, [&](std::string_view roh) { StapelWort(Klassifizieren(roh), false); });
-        zeilenAnfang = pos;
+        zeilenAnfang = zeilen.Position();
     }
     if (!gefunden) return;
     stapelHoehe_ = 0;
@@ -625,7 +680,7 @@ void PSLeser::Lesen() {
             RechteckeFestschreiben();
             return;
         }
-    } while (ZeileHolen(text_, pos, zeile));
+    } while (zeilen.Holen(zeile));
     RechteckeFestschreiben();
     ui_.FortschrittWert(0);
     ui_.BereitSetzen();
@@ -674,9 +729,8 @@ bool IstPdfDatei(const std::string& pfad) {
 
 } // namespace
 
-ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
+ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf) {
     UiDienste& ui = *s.ui;
-    ui.Sanduhr(true);
     Speicher& sp = s.speicher;
     sp.KonturPunkte.Zuruecksetzen();
     sp.Elemente.Zuruecksetzen();
@@ -698,15 +752,20 @@ ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
         text.remove_prefix(marke + 1);
     } else if (!istPdf) {
         s.Melden(115);
-        if (!ui.JaNeinFrage(EPSFrageTrotzdem)) {
-            ui.Sanduhr(false);
-            return ImportErgebnis::Abgelehnt;
-        }
+        if (!ui.JaNeinFrage(EPSFrageTrotzdem)) return ImportErgebnis::Abgelehnt;
     }
 
     PSLeser(s, text).Lesen();
+    return ImportErgebnis::Gelesen;
+}
 
+ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
+    UiDienste& ui = *s.ui;
+    ui.Sanduhr(true);
+    const ImportErgebnis ergebnis = EPSKonturPunkteLesen(s, std::move(inhalt), istPdf);
     ui.Sanduhr(false);
+    if (ergebnis != ImportErgebnis::Gelesen) return ergebnis;
+    const Speicher& sp = s.speicher;
     ui.FortschrittMaximum(sp.KonturPunkte.Anzahl());
     ui.FortschrittWert(0);
     ui.BeschaeftigtSetzen();

@@ -32,4 +32,8 @@ ImportErgebnis EPSEinlesen(Sitzung& s);
 // was inflated).
 ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf);
 
+// The reading part of EPSEinlesenText alone: both stores cleared, the outline buffer filled, the
+// approximation, frame and redraw left to the caller.
+ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf);
+
 } // namespace konturo

@@ -2,10 +2,14 @@
 // curves, mirroring, the transformation matrix, rectangles and bad numbers.
 #include "ImportHilfe.h"
 
+#include "geometry/AllgLesen.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -415,6 +419,33 @@ TEST(EPSEinlesen, DateiMitParameterfenster) {
     ASSERT_EQ(EPSEinlesen(*s), ImportErgebnis::Gelesen);
     for (const auto& a : s->kopflos.aufrufe) EXPECT_NE(a.art, "ImportParameterZeigen");
     EXPECT_TRUE(s->fenster.ParameterZeigen);
+}
+
+TEST(EPSEinlesen, ZahlenWieZahlLesen) {
+    // The reader's fast number path must give exactly what ZahlLesen gives, for the decimals
+    // that drawings write and for every other form.
+    std::vector<std::string> woerter = {"-.5",   "12abc", "1e3",  "1D2",     "+7",  "0.",
+                                        "-0",    ".25e-1", "1E400", "3.14159265358979323846",
+                                        "12345678901234567", "0.000000000000000001", "7.d"};
+    std::mt19937 zufall(7);
+    std::uniform_real_distribution<double> wert(-2000, 2000);
+    std::uniform_int_distribution<int> stellen(0, 9);
+    for (int i = 0; i < 200; ++i) {
+        char puffer[64];
+        std::snprintf(puffer, sizeof puffer, "%.*f", stellen(zufall), wert(zufall));
+        woerter.push_back(puffer);
+    }
+    for (const std::string& w : woerter) {
+        auto s = NeueSitzung();
+        Importieren(*s, "%%EndSetup\n0 0 m " + w + " 1 l\n");
+        const double erwartet = ZahlLesen(w);
+        if (!std::isfinite(erwartet)) {
+            EXPECT_EQ(s->speicher.KonturPunkte.Anzahl(), 0) << w;
+            continue;
+        }
+        ASSERT_EQ(s->speicher.KonturPunkte.Anzahl(), 1) << w;
+        EXPECT_EQ(s->speicher.KonturPunkte[1].X2, erwartet) << w;
+    }
 }
 
 } // namespace
