@@ -138,12 +138,20 @@ void RahmenTypSetzen(Sitzung& s, RahmenOption option) {
     case RahmenOption::Fix: e.Rtyp = e.RRad <= 0 ? 2 : 4; break;
     case RahmenOption::ToPsVorlage:
         e.Rtyp = 5;
-        GeoVorlageLesen(s);
+        RahmenVorlageLesen(s);
         break;
     case RahmenOption::DxfVorlage:
         e.Rtyp = 6;
-        DXFVorlageLesen(s);
+        RahmenVorlageLesen(s);
         break;
+    }
+}
+
+void RahmenVorlageLesen(Sitzung& s) {
+    if (s.einstellungen.Rtyp == 5) {
+        GeoVorlageLesen(s);
+    } else if (s.einstellungen.Rtyp == 6) {
+        DXFVorlageLesen(s);
     }
 }
 

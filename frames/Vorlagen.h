@@ -21,6 +21,10 @@ void RahmenAnfuegen(Sitzung& s);
 // template for the template options.
 void RahmenTypSetzen(Sitzung& s, RahmenOption option);
 
+// Reads the template of the current frame type: the GEO/VLG template for Rtyp 5, the DXF template
+// for Rtyp 6 (both from RVorlage); other types read nothing.
+void RahmenVorlageLesen(Sitzung& s);
+
 // "OK" of the frame parameters window: RahmenTypSetzen, then the current conversion is re-run when
 // a frame is on. Returns true when it re-ran.
 bool RahmenParameterUebernehmen(Sitzung& s, RahmenOption option);

@@ -10,7 +10,6 @@
 #include "frames/Vorlagen.h"
 #include "geometry/Variablen.h"
 #include "import/EPS_Einlesen.h"
-#include "import/DXF_Lesen.h"
 #include "output/Ausgabe.h"
 #include "text/FontAuslesen.h"
 #include "text/GlyphGeraetFreetype.h"
@@ -213,11 +212,7 @@ void RahmenVorbereiten(Sitzung& s) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(e.RVorlage, ec))
         Fehler(ExitFehler, "frame template \"" + e.RVorlage + "\" does not exist");
-    if (e.Rtyp == 5) {
-        GeoVorlageLesen(s);
-    } else {
-        DXFVorlageLesen(s);
-    }
+    RahmenVorlageLesen(s);
     if (s.speicher.VorlageElemente.Anzahl() == 0)
         std::cerr << "konturo-cli: the frame template \"" << e.RVorlage
                   << "\" holds nothing readable as a " << art << " template; no frame is laid\n";
