@@ -34,12 +34,20 @@ QPainter& GrafikFlaeche::Maler() {
 }
 
 void GrafikFlaeche::MalerBeenden() {
+    ZugZeichnen();
     if (maler_.isActive()) maler_.end();
+}
+
+void GrafikFlaeche::ZugZeichnen() {
+    if (zug_.isEmpty()) return;
+    if (zug_.size() == 2) Maler().drawLine(QLineF(zug_[0], zug_[1]));
+    else Maler().drawPolyline(zug_);
+    zug_.clear();
 }
 
 void GrafikFlaeche::StiftSetzen() {
     if (!maler_.isActive()) return;
-    QPen stift(FarbeAusRgb(farbe_));
+    QPen stift(qfarbe_);
     stift.setWidth(breite_);
     stift.setCapStyle(Qt::FlatCap);
     maler_.setPen(stift);
@@ -56,6 +64,7 @@ void GrafikFlaeche::AnsichtGeaendert() {
 
 void GrafikFlaeche::Loeschen(std::int32_t farbe) {
     hintergrund_ = farbe;
+    zug_.clear();
     MalerBeenden();
     if (bild_.size() != size() && !size().isEmpty()) bild_ = QPixmap(size());
     bild_.fill(FarbeAusRgb(farbe));
@@ -64,28 +73,40 @@ void GrafikFlaeche::Loeschen(std::int32_t farbe) {
 
 void GrafikFlaeche::Farbe(std::int32_t farbe) {
     if (farbe == farbe_) return;
+    ZugZeichnen();
     farbe_ = farbe;
+    qfarbe_ = FarbeAusRgb(farbe);
     StiftSetzen();
 }
 
 void GrafikFlaeche::Breite(int pixel) {
     if (pixel == breite_) return;
+    ZugZeichnen();
     breite_ = pixel;
     StiftSetzen();
 }
 
 void GrafikFlaeche::Linie(float x1, float y1, float x2, float y2) {
-    Maler().drawLine(QLineF(px(x1), py(y1), px(x2), py(y2)));
+    const QPointF a(px(x1), py(y1));
+    const QPointF b(px(x2), py(y2));
+    if (!zug_.isEmpty() && zug_.constLast() == a) {
+        zug_.append(b);
+        return;
+    }
+    ZugZeichnen();
+    zug_ << a << b;
 }
 
 void GrafikFlaeche::Punkt(float x, float y) {
     const int mx = static_cast<int>(std::lround(px(x)));
     const int my = static_cast<int>(std::lround(py(y)));
     const int versatz = (breite_ - 1) / 2;
-    Maler().fillRect(QRect(mx - versatz, my - versatz, breite_, breite_), FarbeAusRgb(farbe_));
+    ZugZeichnen();
+    Maler().fillRect(QRect(mx - versatz, my - versatz, breite_, breite_), qfarbe_);
 }
 
 void GrafikFlaeche::Kreis(float cx, float cy, float r) {
+    ZugZeichnen();
     Maler().drawEllipse(QPointF(px(cx), py(cy)), std::abs(r * sx_), std::abs(r * sy_));
 }
 

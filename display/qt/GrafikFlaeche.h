@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointF>
+#include <QPolygonF>
 #include <QWidget>
 
 #include <functional>
@@ -57,13 +58,17 @@ protected:
 private:
     QPainter& Maler();
     void MalerBeenden();
+    // Consecutive segments of one colour (an arc's polyline) go out as one polyline.
+    void ZugZeichnen();
     void StiftSetzen();
     double px(float x) const { return (x - links_) * sx_; }
     double py(float y) const { return (y - oben_) * sy_; }
 
     QPixmap bild_;
     QPainter maler_;
+    QPolygonF zug_;
     std::int32_t farbe_ = 0;
+    QColor qfarbe_{Qt::black};
     int breite_ = 1;
     std::int32_t hintergrund_ = 0;
     // Mapping of the coordinate system onto the picture.
