@@ -34,6 +34,7 @@ std::int32_t DXFFarbe(double farbNummer) {
 namespace {
 
 struct Layer {
+    std::size_t Nr = 0; // entry number in the table
     std::string Name;
     std::int32_t Farbe = 0;
     std::string Linientyp; // read, not used
@@ -103,9 +104,11 @@ private:
 
     double Zahl() const { return ZahlLesen(wert_); }
 
+    // The entry of the current number, created by its first field. Entries are kept only when
+    // they carry a field, so a table of empty entries cannot grow memory beyond the fields read.
     Layer& Eintrag(std::size_t nr) {
-        if (layer_.size() < nr) layer_.resize(nr);
-        return layer_[nr - 1];
+        if (layer_.empty() || layer_.back().Nr != nr) layer_.push_back(Layer{nr, {}, 0, {}});
+        return layer_.back();
     }
 
     bool LayertabelleLesen() {
@@ -124,7 +127,8 @@ private:
                 Eintrag(nr).Linientyp = wert_;
             }
         }
-        for (std::size_t i = 0; i < layer_.size(); ++i) layerNachName_.emplace(layer_[i].Name, i);
+        for (std::size_t i = 0; i < layer_.size(); ++i)
+            if (!layer_[i].Name.empty()) layerNachName_.emplace(layer_[i].Name, i);
         return true;
     }
 
