@@ -35,42 +35,45 @@ StatistikFenster::StatistikFenster(Sitzung& s, QWidget* eltern) : QDialog(eltern
     setObjectName(QStringLiteral("Statistik"));
     setModal(true);
 
+    // The three groups side by side, the total and the check box below them.
     auto* haupt = new QVBoxLayout(this);
+    auto* gruppen = new QHBoxLayout;
+    haupt->addLayout(gruppen);
+    auto wertLabel = [this](QWidget* eltern) {
+        auto* wert = new QLabel(eltern);
+        wert->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        wert->setFrameShape(QFrame::StyledPanel);
+        wert->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        wert->setMinimumWidth(80);
+        return wert;
+    };
     auto gruppe = [&](QGroupBox*& frame, const char* name, int zeilen) {
         frame = new QGroupBox(this);
         frame->setObjectName(QString::fromLatin1(name));
         auto* raster = new QGridLayout(frame);
         raster->setColumnStretch(0, 1);
-        raster->setColumnMinimumWidth(1, 90);
         for (int i = 0; i < zeilen; ++i) {
             auto* beschriftung = new QLabel(frame);
-            auto* wert = new QLabel(frame);
-            wert->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            wert->setFrameShape(QFrame::StyledPanel);
-            wert->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            auto* wert = wertLabel(frame);
             raster->addWidget(beschriftung, i, 0);
             raster->addWidget(wert, i, 1);
             Beschriftungen.push_back(beschriftung);
             Werte.push_back(wert);
         }
-        haupt->addWidget(frame);
+        // Groups with fewer rows keep their rows at the top.
+        raster->setRowStretch(zeilen, 1);
+        gruppen->addWidget(frame);
     };
     gruppe(Frame1, "Frame1", ZeilenLinien);
     gruppe(Frame2, "Frame2", ZeilenBoegen);
     gruppe(Frame3, "Frame3", ZeilenKreise);
 
-    auto* gesamt = new QGridLayout;
-    gesamt->setColumnStretch(0, 1);
-    gesamt->setColumnMinimumWidth(1, 90);
+    auto* gesamt = new QHBoxLayout;
     auto* gesamtBeschriftung = new QLabel(this);
-    auto* gesamtWert = new QLabel(this);
-    gesamtWert->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    gesamtWert->setFrameShape(QFrame::StyledPanel);
-    gesamtWert->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // Inset like the group contents, so the values line up with those above.
-    gesamt->setContentsMargins(10, 0, 10, 0);
-    gesamt->addWidget(gesamtBeschriftung, 0, 0);
-    gesamt->addWidget(gesamtWert, 0, 1);
+    auto* gesamtWert = wertLabel(this);
+    gesamt->addWidget(gesamtBeschriftung);
+    gesamt->addWidget(gesamtWert);
+    gesamt->addStretch();
     Beschriftungen.push_back(gesamtBeschriftung);
     Werte.push_back(gesamtWert);
     haupt->addLayout(gesamt);
