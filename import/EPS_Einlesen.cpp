@@ -173,6 +173,16 @@ double TokenZahl(std::string_view t, std::size_t& gelesen) {
 // q and Q, W and W* are told apart by the token as the file wrote it.
 Wort Klassifizieren(std::string_view roh) {
     Wort w;
+    const char erstes = roh.empty() ? ' ' : roh[0];
+    if ((erstes >= '0' && erstes <= '9') || erstes == '-' || erstes == '.' || erstes == '+') {
+        std::size_t gelesen = 0;
+        const double wert = TokenZahl(roh, gelesen);
+        if (gelesen > 0) {
+            w.exakt = w.gross = Op::Zahl;
+            w.wert = wert;
+            return w;
+        }
+    }
     std::string_view zahl = roh;
     while (!zahl.empty() && zahl.front() == '[') zahl.remove_prefix(1);
     std::size_t gelesen = 0;
@@ -279,11 +289,16 @@ bool IstZeilenGrenze(char c) { return c == ' ' || c == '\r' || c == '\n'; }
 std::int32_t EinzelneMZaehlen(std::string_view text) {
     std::int64_t anzahl = 0;
     const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = text[i];
-        if ((c == 'm' || c == 'M') && (i == 0 || IstZeilenGrenze(text[i - 1])) &&
-            (i + 1 == n || IstZeilenGrenze(text[i + 1])))
-            ++anzahl;
+    for (const char m : {'m', 'M'}) {
+        const char* p = text.data();
+        const char* ende = p + n;
+        while ((p = static_cast<const char*>(std::memchr(p, m, static_cast<std::size_t>(ende - p))))) {
+            const std::size_t i = static_cast<std::size_t>(p - text.data());
+            if ((i == 0 || IstZeilenGrenze(text[i - 1])) &&
+                (i + 1 == n || IstZeilenGrenze(text[i + 1])))
+                ++anzahl;
+            ++p;
+        }
     }
     return static_cast<std::int32_t>(std::min<std::int64_t>(anzahl, INT32_MAX));
 }
