@@ -426,11 +426,11 @@ void Grafik_Form::closeEvent(QCloseEvent* e) {
 bool Grafik_Form::EinstellungenSpeichern() {
     if (!einstellungen_) return false;
     if (!isMinimized() && !isMaximized()) {
-        const QRect g = geometry();
-        s_.einstellungen.PosX = g.left() * Twips;
-        s_.einstellungen.PosY = g.top() * Twips;
-        s_.einstellungen.SizeX = g.width() * Twips;
-        s_.einstellungen.SizeY = g.height() * Twips;
+        // Position of the frame and size of the window, as the start-up places them again.
+        s_.einstellungen.PosX = pos().x() * Twips;
+        s_.einstellungen.PosY = pos().y() * Twips;
+        s_.einstellungen.SizeX = width() * Twips;
+        s_.einstellungen.SizeY = height() * Twips;
     }
     const bool ok = EinstellungenSichern(s_, *einstellungen_);
     return einstellungen_->Abschliessen() && ok;

@@ -576,6 +576,18 @@ void TstGrafik::bildschirmfoto() {
     }
     QVERIFY2(weiss > 500, qPrintable(QString::number(weiss)));
     QVERIFY2(gruen > 100, qPrintable(QString::number(gruen)));
+
+    // Zoomed onto the lower left corner of the rectangle: its two edges fill the area.
+    GrafikFlaeche* g = a.form->Grafik();
+    const Ansicht ganz = g->AktuelleAnsicht();
+    const QPointF ecke(ganz.Links + ganz.Breite * 0.02, ganz.Oben + ganz.Hoehe * 0.70);
+    a.form->Grafik_MouseDown(Qt::LeftButton, ecke);
+    a.form->Grafik_MouseMove(ecke + QPointF(ganz.Breite * 0.15, -ganz.Breite * 0.15));
+    QVERIFY(a.form->grab().toImage().save(QStringLiteral(KONTURO_BIN "/../grafik_form_band.png")));
+    a.form->Grafik_MouseUp(Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QVERIFY(a.form->grab().toImage().save(QStringLiteral(KONTURO_BIN "/../grafik_form_zoom.png")));
+    QVERIFY(g->AktuelleAnsicht().Breite < ganz.Breite / 5);
 }
 
 QTEST_MAIN(TstGrafik)
