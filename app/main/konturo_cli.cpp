@@ -7,6 +7,7 @@
 #include "app/Sprache.h"
 #include "app/StartParameter.h"
 #include "app/adapter/EinstellungenQt.h"
+#include "display/Statistik.h"
 #include "frames/Vorlagen.h"
 #include "geometry/Variablen.h"
 #include "import/EPS_Einlesen.h"
@@ -57,6 +58,9 @@ Output (all commands):
                         for example --set Toleranz=0.02 --set Rtyp=1); repeatable
   --defaults            start from the settings' defaults instead of the stored settings
   --decimal point|comma the number format of the DXF value lines (default: the locale's)
+  --stats               after the conversion print the statistics window's numbers, one
+                        "Gruppe/Feld = Wert" line per field in the window's order, "." as
+                        separator (for example "Kreise/Gesamtlänge = 31.42")
   -h, --help            this text
 
 Text options:
@@ -97,6 +101,7 @@ struct Optionen {
     std::vector<std::pair<std::string, std::string>> setzen; // --set, in order
     bool standard = false;                                   // --defaults
     std::optional<bool> dezimalPunkt;                        // --decimal
+    bool statistik = false;                                  // --stats
 };
 
 struct TextOptionen {
@@ -185,6 +190,8 @@ bool GemeinsameOption(const std::string& a, Argumente& arg, Optionen& opt) {
         opt.setzen.emplace_back(zuweisung.substr(0, gleich), zuweisung.substr(gleich + 1));
     } else if (a == "--defaults") {
         opt.standard = true;
+    } else if (a == "--stats") {
+        opt.statistik = true;
     } else if (a == "--decimal") {
         const std::string w = Klein(arg.Wert(a));
         if (w == "point")
@@ -276,6 +283,12 @@ void Schreiben(Sitzung& s, const Optionen& opt, Ausgabeformat f) {
     case Schreibergebnis::Schreibfehler:
         Fehler(ExitFehler, "writing \"" + opt.ausgabe + "\" failed; the file is incomplete");
     }
+}
+
+// The statistics window's numbers of the finished geometry, on standard output.
+void StatistikAusgeben(const Sitzung& s) {
+    for (const std::string& zeile : StatistikZeilen(s.speicher)) std::cout << zeile << '\n';
+    std::cout.flush();
 }
 
 std::string DateiInhalt(const std::string& pfad) {
@@ -421,7 +434,7 @@ int TextBefehl(Argumente& arg) {
     s.textquelle = &quelle;
     TextUmwandeln(s);
 
-    // After the conversion, before writing: reports on the finished geometry go here.
+    if (opt.statistik) StatistikAusgeben(s);
 
     Schreiben(s, opt, format);
     return 0;
@@ -481,6 +494,7 @@ int ImportBefehl(Argumente& arg) {
         Fehler(ExitFehler, "\"" + *datei + "\" was not read; give --force to read a file "
                            "without a start marker as a whole");
     }
+    if (opt.statistik) StatistikAusgeben(s);
     Schreiben(s, opt, format);
     return 0;
 }
