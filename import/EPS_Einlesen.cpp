@@ -292,7 +292,11 @@ std::int32_t EinzelneMZaehlen(std::string_view text) {
     for (const char m : {'m', 'M'}) {
         const char* p = text.data();
         const char* ende = p + n;
-        while ((p = static_cast<const char*>(std::memchr(p, m, static_cast<std::size_t>(ende - p))))) {
+        const auto suchen = [&] {
+            return static_cast<const char*>(
+                std::memchr(p, m, static_cast<std::size_t>(ende - p)));
+        };
+        while ((p = suchen())) {
             const std::size_t i = static_cast<std::size_t>(p - text.data());
             if ((i == 0 || IstZeilenGrenze(text[i - 1])) &&
                 (i + 1 == n || IstZeilenGrenze(text[i + 1])))
@@ -679,7 +683,8 @@ void PSLeser::Lesen() {
             linienLeser = p.dreiWoerter;
             break;
         }
-        WoerterDurchgehen(zeile, [&](std::string_view roh) { StapelWort(Klassifizieren(roh), false); });
+        WoerterDurchgehen(zeile,
+                          [&](std::string_view roh) { StapelWort(Klassifizieren(roh), false); });
         zeilenAnfang = zeilen.Position();
     }
     if (!gefunden) return;

@@ -19,7 +19,8 @@ enum class ImportErgebnis {
 inline constexpr std::size_t EPSMaxDateiGroesse = std::size_t{1} << 30;
 
 // The question asked after text 115 when a non-PDF file has no start marker.
-inline constexpr const char* EPSFrageTrotzdem = "Soll trotzdem versucht werden die Datei zu lesen ?";
+inline constexpr const char* EPSFrageTrotzdem =
+    "Soll trotzdem versucht werden die Datei zu lesen ?";
 
 // Imports the file s.fenster.AktDatei: shows the import parameters window first when
 // s.fenster.ParameterZeigen is set (and sets the flag again afterwards), reads the file and
