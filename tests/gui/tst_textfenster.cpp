@@ -184,6 +184,11 @@ void TextfensterTest::emptyFieldKeepsItsValueAndReopeningShowsIt() {
 void TextfensterTest::lettersAreRejectedAndMinusOnlyWhereAllowed() {
     ParameterFenster fenster(*s, nullptr);
     fenster.show();
+    fenster.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&fenster));
+    // A field that receives the focus has its whole text selected.
+    fenster.Text3->setFocus();
+    QTRY_COMPARE(fenster.Text3->selectedText(), QStringLiteral("100"));
     for (QLineEdit* feld : {fenster.Text1, fenster.Text2, fenster.Text3, fenster.Text4,
                             fenster.Text5}) {
         feld->clear();
