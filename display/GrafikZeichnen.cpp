@@ -221,8 +221,10 @@ void BogenZeichnen(Sitzung& s, Zeichenflaeche& f, double cx, double cy, double r
     if (s.einstellungen.Punkte == 1) {
         f.Breite(3);
         f.Farbe(s.einstellungen.PF);
-        f.Punkt(static_cast<float>(cx + r * std::cos(a1)), static_cast<float>(cy + r * std::sin(a1)));
-        f.Punkt(static_cast<float>(cx + r * std::cos(a2)), static_cast<float>(cy + r * std::sin(a2)));
+        for (const double a : {a1, a2}) {
+            f.Punkt(static_cast<float>(cx + r * std::cos(a)),
+                    static_cast<float>(cy + r * std::sin(a)));
+        }
         f.Breite(s.fenster.Strichbreite);
     }
     f.Farbe(farbe);

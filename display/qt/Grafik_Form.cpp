@@ -49,7 +49,9 @@ constexpr int VersionBreite = 1250;
 constexpr int KnopfBreite = 950;
 constexpr int Abstand = 50;
 
-int NachPixel(int twips) { return static_cast<int>(std::lround(twips / static_cast<double>(Twips))); }
+int NachPixel(int twips) {
+    return static_cast<int>(std::lround(twips / static_cast<double>(Twips)));
+}
 QRect NachPixel(const QRect& t) {
     return QRect(NachPixel(t.left()), NachPixel(t.top()), NachPixel(t.width()),
                  NachPixel(t.height()));
@@ -188,99 +190,99 @@ Grafik_Form::~Grafik_Form() {
     if (s_.ui == ui_.get()) s_.ui = &s_.kopflos;
 }
 
-QMenu* Grafik_Form::Hauptmenue(const QString& name, const QString& text) {
-    QMenu* m = menuBar()->addMenu(text);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    aktionen_[name] = m->menuAction();
+QMenu* Grafik_Form::Hauptmenue(const char* name, const char* text) {
+    QMenu* m = menuBar()->addMenu(QString::fromUtf8(text));
+    m->setObjectName(QLatin1String(name));
+    m->menuAction()->setObjectName(QLatin1String(name));
+    aktionen_[QLatin1String(name)] = m->menuAction();
     return m;
 }
 
-QMenu* Grafik_Form::Untermenue(QMenu* eltern, const QString& name, const QString& text) {
-    QMenu* m = eltern->addMenu(text);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    aktionen_[name] = m->menuAction();
+QMenu* Grafik_Form::Untermenue(QMenu* eltern, const char* name, const char* text) {
+    QMenu* m = eltern->addMenu(QString::fromUtf8(text));
+    m->setObjectName(QLatin1String(name));
+    m->menuAction()->setObjectName(QLatin1String(name));
+    aktionen_[QLatin1String(name)] = m->menuAction();
     return m;
 }
 
-QAction* Grafik_Form::Eintrag(QMenu* menu, const QString& name, const QString& text,
+QAction* Grafik_Form::Eintrag(QMenu* menu, const char* name, const char* text,
                               void (Grafik_Form::*handler)()) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(name);
-    aktionen_[name] = a;
+    QAction* a = menu->addAction(QString::fromUtf8(text));
+    a->setObjectName(QLatin1String(name));
+    aktionen_[QLatin1String(name)] = a;
     if (handler) connect(a, &QAction::triggered, this, handler);
     return a;
 }
 
-void Grafik_Form::Trenner(QMenu* menu, const QString& name) {
+void Grafik_Form::Trenner(QMenu* menu, const char* name) {
     QAction* a = menu->addSeparator();
-    a->setObjectName(name);
-    aktionen_[name] = a;
+    a->setObjectName(QLatin1String(name));
+    aktionen_[QLatin1String(name)] = a;
 }
 
 void Grafik_Form::MenuesAnlegen() {
     using G = Grafik_Form;
-    QMenu* datei = Hauptmenue(QStringLiteral("mnuDatei"), QStringLiteral("&Datei"));
-    Eintrag(datei, QStringLiteral("mnuText"), QStringLiteral("&Text importieren"), &G::mnuText_Click);
-    Eintrag(datei, QStringLiteral("mnuEPS"), QStringLiteral("&Grafik importieren"), &G::mnuEPS_Click);
-    Trenner(datei, QStringLiteral("mnuleer1"));
-    Eintrag(datei, QStringLiteral("mnuGrafikExport"), QStringLiteral("Grafik e&xportieren"),
+    QMenu* datei = Hauptmenue("mnuDatei", "&Datei");
+    Eintrag(datei, "mnuText", "&Text importieren", &G::mnuText_Click);
+    Eintrag(datei, "mnuEPS", "&Grafik importieren", &G::mnuEPS_Click);
+    Trenner(datei, "mnuleer1");
+    Eintrag(datei, "mnuGrafikExport", "Grafik e&xportieren",
             &G::mnuGrafikExport_Click);
-    Eintrag(datei, QStringLiteral("mnuDrucken"), QStringLiteral("Grafik drucken"), &G::NichtVerfuegbar);
-    Trenner(datei, QStringLiteral("mnuLeer5"));
-    Eintrag(datei, QStringLiteral("mnuBatch"), QStringLiteral("B&atch-Datei laden"), &G::NichtVerfuegbar);
-    Trenner(datei, QStringLiteral("mnuLeer29"));
-    Eintrag(datei, QStringLiteral("mnuBeenden"), QStringLiteral("B&eenden"));
+    Eintrag(datei, "mnuDrucken", "Grafik drucken", &G::NichtVerfuegbar);
+    Trenner(datei, "mnuLeer5");
+    Eintrag(datei, "mnuBatch", "B&atch-Datei laden", &G::NichtVerfuegbar);
+    Trenner(datei, "mnuLeer29");
+    Eintrag(datei, "mnuBeenden", "B&eenden");
     connect(aktionen_[QStringLiteral("mnuBeenden")], &QAction::triggered, this, &QWidget::close);
 
-    QMenu* font = Hauptmenue(QStringLiteral("mnufont"), QStringLiteral("&Text"));
-    Eintrag(font, QStringLiteral("mnufontErzeugen"), QStringLiteral("&Text eingeben"));
+    QMenu* font = Hauptmenue("mnufont", "&Text");
+    Eintrag(font, "mnufontErzeugen", "&Text eingeben");
     connect(aktionen_[QStringLiteral("mnufontErzeugen")], &QAction::triggered, this,
             [this] { TextFensterZeigen(s_, this); });
-    Trenner(font, QStringLiteral("mnuleer16"));
-    Eintrag(font, QStringLiteral("mnuParameter"), QStringLiteral("&Parameter"));
+    Trenner(font, "mnuleer16");
+    Eintrag(font, "mnuParameter", "&Parameter");
     connect(aktionen_[QStringLiteral("mnuParameter")], &QAction::triggered, this,
             [this] { ParameterFensterZeigen(s_, this); });
-    Eintrag(font, QStringLiteral("mnuStatistik"), QStringLiteral("&Statistik"));
+    Eintrag(font, "mnuStatistik", "&Statistik");
     connect(aktionen_[QStringLiteral("mnuStatistik")], &QAction::triggered, this,
             [this] { StatistikFensterZeigen(s_, this); });
 
-    QMenu* grafik = Hauptmenue(QStringLiteral("mnuGrafik"), QStringLiteral("&Grafik"));
-    Eintrag(grafik, QStringLiteral("mnuEPSParameter"), QStringLiteral("&Parameter"),
+    QMenu* grafik = Hauptmenue("mnuGrafik", "&Grafik");
+    Eintrag(grafik, "mnuEPSParameter", "&Parameter",
             &G::mnuEPSParameter_Click);
-    Eintrag(grafik, QStringLiteral("mnuStatistik2"), QStringLiteral("&Statistik"));
+    Eintrag(grafik, "mnuStatistik2", "&Statistik");
     connect(aktionen_[QStringLiteral("mnuStatistik2")], &QAction::triggered, this,
             [this] { StatistikFensterZeigen(s_, this); });
 
-    QMenu* rahmen = Hauptmenue(QStringLiteral("mnuRahmen"), QStringLiteral("&Rahmen"));
-    QMenu* erzeugen = Untermenue(rahmen, QStringLiteral("mnuRahmenErzeugen"),
-                                 QStringLiteral("&Erzeugen"));
-    Eintrag(erzeugen, QStringLiteral("mnuRahmenEin"), QStringLiteral("ein"), &G::mnuRahmenEin_Click);
-    Eintrag(erzeugen, QStringLiteral("mnuRahmenAus"), QStringLiteral("aus"), &G::mnuRahmenAus_Click);
-    Eintrag(rahmen, QStringLiteral("mnuRahmenparameter"), QStringLiteral("&Parameter"),
+    QMenu* rahmen = Hauptmenue("mnuRahmen", "&Rahmen");
+    QMenu* erzeugen = Untermenue(rahmen, "mnuRahmenErzeugen",
+                                 "&Erzeugen");
+    Eintrag(erzeugen, "mnuRahmenEin", "ein", &G::mnuRahmenEin_Click);
+    Eintrag(erzeugen, "mnuRahmenAus", "aus", &G::mnuRahmenAus_Click);
+    Eintrag(rahmen, "mnuRahmenparameter", "&Parameter",
             &G::NichtVerfuegbar);
 
-    QMenu* extras = Hauptmenue(QStringLiteral("mnuextras"), QStringLiteral("E&xtras"));
-    QMenu* sprache = Untermenue(extras, QStringLiteral("mnuSprache"), QStringLiteral("&Sprache"));
-    Eintrag(sprache, QStringLiteral("mnuEnglish"), QStringLiteral("&English"), &G::mnuEnglish_Click);
-    Eintrag(sprache, QStringLiteral("mnuDeutsch"), QStringLiteral("&Deutsch"), &G::mnuDeutsch_Click);
-    Eintrag(extras, QStringLiteral("mnuOptionen"), QStringLiteral("&Optionen"), &G::NichtVerfuegbar);
-    Trenner(extras, QStringLiteral("mnuLeer40"));
-    Eintrag(extras, QStringLiteral("mnuInternetUpdate"), QStringLiteral("Internet Update"),
+    QMenu* extras = Hauptmenue("mnuextras", "E&xtras");
+    QMenu* sprache = Untermenue(extras, "mnuSprache", "&Sprache");
+    Eintrag(sprache, "mnuEnglish", "&English", &G::mnuEnglish_Click);
+    Eintrag(sprache, "mnuDeutsch", "&Deutsch", &G::mnuDeutsch_Click);
+    Eintrag(extras, "mnuOptionen", "&Optionen", &G::NichtVerfuegbar);
+    Trenner(extras, "mnuLeer40");
+    Eintrag(extras, "mnuInternetUpdate", "Internet Update",
             &G::InternetUpdate);
 
-    QMenu* anzeige = Hauptmenue(QStringLiteral("mnuDarstellung"), QStringLiteral("&Anzeige"));
-    QMenu* punkte = Untermenue(anzeige, QStringLiteral("mnuPunkte"), QStringLiteral("&Punkte"));
-    Eintrag(punkte, QStringLiteral("mnuEin"), QStringLiteral("ein"), &G::mnuEin_Click);
-    Eintrag(punkte, QStringLiteral("mnuAus"), QStringLiteral("aus"), &G::mnuAus_Click);
-    Trenner(anzeige, QStringLiteral("mnuleer11"));
-    Eintrag(anzeige, QStringLiteral("mnuFarbe"), QStringLiteral("&Farbe"), &G::NichtVerfuegbar);
-    Trenner(anzeige, QStringLiteral("mnuLeer10"));
-    Eintrag(anzeige, QStringLiteral("mnuZoom"), QStringLiteral("&Zoom"), &G::mnuZoom_Click);
-    Eintrag(anzeige, QStringLiteral("mnuGesamtbild"), QStringLiteral("&Gesamtbild"),
+    QMenu* anzeige = Hauptmenue("mnuDarstellung", "&Anzeige");
+    QMenu* punkte = Untermenue(anzeige, "mnuPunkte", "&Punkte");
+    Eintrag(punkte, "mnuEin", "ein", &G::mnuEin_Click);
+    Eintrag(punkte, "mnuAus", "aus", &G::mnuAus_Click);
+    Trenner(anzeige, "mnuleer11");
+    Eintrag(anzeige, "mnuFarbe", "&Farbe", &G::NichtVerfuegbar);
+    Trenner(anzeige, "mnuLeer10");
+    Eintrag(anzeige, "mnuZoom", "&Zoom", &G::mnuZoom_Click);
+    Eintrag(anzeige, "mnuGesamtbild", "&Gesamtbild",
             &G::mnuGesamtbild_Click);
-    Eintrag(anzeige, QStringLiteral("mnuNeuZeichnen"), QStringLiteral("&Refresh"),
+    Eintrag(anzeige, "mnuNeuZeichnen", "&Refresh",
             &G::mnuNeuZeichnen_Click);
 
     // The help menu sits at the right end of the menu bar.
@@ -291,7 +293,7 @@ void Grafik_Form::MenuesAnlegen() {
     hilfe->menuAction()->setObjectName(QStringLiteral("mnuHilfe"));
     aktionen_[QStringLiteral("mnuHilfe")] = hilfe->menuAction();
     menuBar()->setCornerWidget(rechts, Qt::TopRightCorner);
-    Eintrag(hilfe, QStringLiteral("mnuInfo"), QStringLiteral("&Info"), &G::mnuInfo_Click);
+    Eintrag(hilfe, "mnuInfo", "&Info", &G::mnuInfo_Click);
 
     for (const char* name : {"mnuDeutsch", "mnuEnglish", "mnuEin", "mnuAus", "mnuRahmenEin",
                              "mnuRahmenAus"}) {
@@ -487,8 +489,8 @@ void Grafik_Form::ZoomRechteckZeigen(bool an) {
         grafik_->GummibandSetzen(std::nullopt, w.ZoomRahmenFarbe);
         return;
     }
-    grafik_->GummibandSetzen(std::make_pair(QPointF(w.ZoomX1, w.ZoomY1), QPointF(w.ZoomX2, w.ZoomY2)),
-                             w.ZoomRahmenFarbe);
+    const auto ecken = std::make_pair(QPointF(w.ZoomX1, w.ZoomY1), QPointF(w.ZoomX2, w.ZoomY2));
+    grafik_->GummibandSetzen(ecken, w.ZoomRahmenFarbe);
 }
 
 void Grafik_Form::Grafik_MouseDown(Qt::MouseButton, const QPointF& p) {

@@ -129,11 +129,11 @@ protected:
 
 private:
     void MenuesAnlegen();
-    QAction* Eintrag(QMenu* menu, const QString& name, const QString& text,
+    QAction* Eintrag(QMenu* menu, const char* name, const char* text,
                      void (Grafik_Form::*handler)() = nullptr);
-    QMenu* Untermenue(QMenu* eltern, const QString& name, const QString& text);
-    QMenu* Hauptmenue(const QString& name, const QString& text);
-    void Trenner(QMenu* menu, const QString& name);
+    QMenu* Untermenue(QMenu* eltern, const char* name, const char* text);
+    QMenu* Hauptmenue(const char* name, const char* text);
+    void Trenner(QMenu* menu, const char* name);
     void StartMenues();
     void LayoutAnwenden();
     void Placieren(const Startumgebung& umgebung);

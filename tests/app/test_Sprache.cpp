@@ -126,7 +126,9 @@ TEST(KonturoDat, BeideSprachenVollstaendig) {
         s.fenster.SprachNr = sprache;
         std::string grund;
         ASSERT_TRUE(SpracheLaden(s, pfad, grund)) << grund;
-        for (int nr : benutzt) EXPECT_FALSE(s.Text(nr).empty()) << "Text " << nr << " Sprache " << int(sprache);
+        for (int nr : benutzt) {
+            EXPECT_FALSE(s.Text(nr).empty()) << "Text " << nr << " Sprache " << int(sprache);
+        }
     }
     Sitzung s;
     s.fenster.SprachNr = 1;

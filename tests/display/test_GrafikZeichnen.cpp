@@ -26,7 +26,9 @@ public:
         if (beiLinie) beiLinie(linien.size());
     }
     void Punkt(float x, float y) override { punkte.push_back({x, y, x, y, farbe, breite}); }
-    void Kreis(float cx, float cy, float r) override { kreise.push_back({cx, cy, r, 0, farbe, breite}); }
+    void Kreis(float cx, float cy, float r) override {
+        kreise.push_back({cx, cy, r, 0, farbe, breite});
+    }
     void Beschriften(const std::string& t, const std::string& a) override {
         titel = t;
         anzahl = a;

@@ -283,7 +283,8 @@ void TstGrafik::importSetztTitelUndAnzahl() {
     a.form->show();
     a.Importieren();
     QCOMPARE(a.anfragen.size(), 1);
-    QVERIFY(a.anfragen[0].filter.startsWith(QStringLiteral("Grafikdateien (*.eps;*.ai;*.ps;*.pdf)|")));
+    QVERIFY(a.anfragen[0].filter.startsWith(
+        QStringLiteral("Grafikdateien (*.eps;*.ai;*.ps;*.pdf)|")));
     QVERIFY(a.anfragen[0].filter.endsWith(QStringLiteral("|Alle Dateien (*.*)|*.*")));
     QVERIFY(a.s.speicher.ElementAnzahl() > 0);
     QVERIFY(!a.s.fenster.TextModus);
@@ -346,8 +347,8 @@ void TstGrafik::zoomRechteck() {
         a.form->Grafik_MouseUp(Qt::RightButton);
         QVERIFY2(!a.s.fenster.Gezoomt, f.name);
         const Ansicht zurueck = a.form->Grafik()->AktuelleAnsicht();
-        QVERIFY2(qAbs(zurueck.Links - ganz.Links) < 1e-9 && qAbs(zurueck.Breite - ganz.Breite) < 1e-9,
-                 f.name);
+        QVERIFY2(qAbs(zurueck.Links - ganz.Links) < 1e-9, f.name);
+        QVERIFY2(qAbs(zurueck.Breite - ganz.Breite) < 1e-9, f.name);
     }
 
     // A drag under 1.0 unit in x changes nothing.
@@ -399,7 +400,8 @@ void TstGrafik::spracheWechseln() {
     QCOMPARE(a.s.fenster.SprachNr, 2);
     QCOMPARE(a.form->Aktion(QStringLiteral("mnuDatei"))->text(), QStringLiteral("&File"));
     QCOMPARE(a.form->Aktion(QStringLiteral("mnuInfo"))->text(), QStringLiteral("&About"));
-    QCOMPARE(a.form->Aktion(QStringLiteral("mnuStatistik2"))->text(), QStringLiteral("&Statistics"));
+    QCOMPARE(a.form->Aktion(QStringLiteral("mnuStatistik2"))->text(),
+             QStringLiteral("&Statistics"));
     QCOMPARE(a.form->AbbruchKnopf()->text(), QStringLiteral("Cancel"));
     a.form->mnuDeutsch_Click();
     QVERIFY(!a.Haken("mnuEnglish") && a.Haken("mnuDeutsch"));
