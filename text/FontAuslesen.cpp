@@ -128,9 +128,31 @@ Zelle ZelleVon(const GeoElement& e) {
 
 } // namespace
 
-// The walk over all positions of the text: characters, tabs and line breaks.
-static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet) {
+// One position: a character, a tab or a line break (which also skips the line feed after it).
+static void PositionUmwandeln(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet,
+                              Schriftwahl& wahl, std::int32_t& p, bool& schriftFehlerGemeldet) {
     Textzustand& z = s.text;
+    const TextPosition pos = quelle.An(p);
+    if (pos.art == TextPosition::Art::Zeichen) {
+        if (pos.zeichen == U'\t') {
+            z.StiftX += TabBreite;
+        } else if (wahl.Waehlen(pos.format)) {
+            ZeichenUmwandeln(s, geraet, pos.zeichen);
+        } else if (!schriftFehlerGemeldet) {
+            schriftFehlerGemeldet = true;
+            s.Melden(125, " " + pos.format.Schriftart);
+        }
+    } else if (pos.art == TextPosition::Art::Zeilenumbruch) {
+        const double hoehe = ZeilenHoehe(quelle, p + 2, wahl, geraet);
+        z.StiftY = z.StiftY - hoehe + z.Zeilenabstand;
+        z.StiftX = 0;
+        z.Vorschub = 0;
+        ++p;
+    }
+}
+
+// The walk over all positions of the text, with progress, events and the abort request.
+static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet) {
     const std::int32_t laenge = quelle.Laenge();
     Schriftwahl wahl(geraet);
     bool schriftFehlerGemeldet = false;
@@ -147,22 +169,10 @@ static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& g
             s.ui->FortschrittWert(p);
             if (s.einstellungen.Unterbrechung == 1) s.ui->EreignisseVerarbeiten();
         }
-        const TextPosition pos = quelle.An(p);
-        if (pos.art == TextPosition::Art::Zeichen) {
-            if (pos.zeichen == U'\t') {
-                z.StiftX += TabBreite;
-            } else if (wahl.Waehlen(pos.format)) {
-                ZeichenUmwandeln(s, geraet, pos.zeichen);
-            } else if (!schriftFehlerGemeldet) {
-                schriftFehlerGemeldet = true;
-                s.Melden(125, " " + pos.format.Schriftart);
-            }
-        } else if (pos.art == TextPosition::Art::Zeilenumbruch) {
-            const double hoehe = ZeilenHoehe(quelle, p + 2, wahl, geraet);
-            z.StiftY = z.StiftY - hoehe + z.Zeilenabstand;
-            z.StiftX = 0;
-            z.Vorschub = 0;
-            ++p;
+        try {
+            PositionUmwandeln(s, quelle, geraet, wahl, p, schriftFehlerGemeldet);
+        } catch (const std::exception&) {
+            // A fault at one position skips that position; the walk goes on.
         }
     }
 }
@@ -227,7 +237,11 @@ void TextUmwandeln(Sitzung& s) {
     s.ui->FortschrittWert(0);
     s.ui->AbbruchKnopf(false);
     s.ui->BereitSetzen();
-    DoppelteEntfernen(s.speicher);
+    try {
+        DoppelteEntfernen(s.speicher);
+    } catch (const std::exception&) {
+        // Without memory for the grid the duplicates stay; the geometry itself is complete.
+    }
     RahmenAnfuegen(s);
     if (s.einstellungen.GespiegelteAusgabe == 1) Spiegeln(s.speicher);
     s.ui->Neuzeichnen();
