@@ -7,6 +7,7 @@
 #include "text/FontErzeugen.h"
 #include "text/GlyphGeraet.h"
 #include "text/GlyphGeraetFreetype.h"
+#include "text/GlyphonBindung.h"
 #include "text/Textquelle.h"
 
 #include <algorithm>
@@ -208,6 +209,19 @@ void TextUmwandeln(Sitzung& s) {
     const std::int32_t laenge = quelle.Laenge();
     if (klarText.empty() || laenge == 0) return;
 
+    // Without the glyph library or a glyph device no character could convert: one message, and
+    // the previous geometry stays instead of being replaced by an empty store.
+    GlyphGeraet* geraet = nullptr;
+    try {
+        geraet = GeraetHolen(s);
+    } catch (const std::exception&) {
+        geraet = nullptr;
+    }
+    if (geraet == nullptr || GlyphonBinden() == nullptr) {
+        s.Melden(125);
+        return;
+    }
+
     if (s.fenster.AktDatei.empty()) s.fenster.AktDatei = DateiNameAusText(klarText);
 
     Textzustand& z = s.text;
@@ -223,16 +237,7 @@ void TextUmwandeln(Sitzung& s) {
     s.ui->BeschaeftigtSetzen();
     s.ui->AbbruchKnopf(true);
 
-    GlyphGeraet* geraet = nullptr;
-    try {
-        geraet = GeraetHolen(s);
-    } catch (const std::exception&) {
-        geraet = nullptr;
-    }
-    if (geraet != nullptr)
-        TextDurchlaufen(s, quelle, *geraet);
-    else
-        s.Melden(125);
+    TextDurchlaufen(s, quelle, *geraet);
 
     s.ui->FortschrittWert(0);
     s.ui->AbbruchKnopf(false);
