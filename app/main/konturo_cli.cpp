@@ -320,8 +320,8 @@ bool EndetAuf(const std::string& pfad, const std::string& endung) {
 }
 
 // Bold and italic of a style name: the text window's four names (language texts 140 to 143
-// when loaded, else the German ones) or the English ones.
-void StilSetzen(const Sitzung& s, const std::string& name, Zeichenformat& f) {
+// when loaded, else the German ones) or the English ones. False for any other name.
+bool StilErkennen(const Sitzung& s, const std::string& name, Zeichenformat& f) {
     const std::string k = Klein(name);
     const char* deutsch[4] = {"standard", "fett", "kursiv", "fett kursiv"};
     const char* englisch[4] = {"regular", "bold", "italic", "bold-italic"};
@@ -331,12 +331,10 @@ void StilSetzen(const Sitzung& s, const std::string& name, Zeichenformat& f) {
             (i == 3 && (k == "bold italic" || k == "fett-kursiv"))) {
             f.Fett = i == 1 || i == 3;
             f.Kursiv = i == 2 || i == 3;
-            return;
+            return true;
         }
     }
-    Fehler(ExitAufruf, "unknown style \"" + name +
-                           "\": use standard, fett, kursiv, fett kursiv (or regular, bold, "
-                           "italic, bold-italic)");
+    return false;
 }
 
 TextOptionen TextOptionenLesen(Argumente& arg, Optionen& opt) {
@@ -410,9 +408,12 @@ int TextBefehl(Argumente& arg) {
         const auto g = Zahl(s.einstellungen.Hoehe);
         f.Groesse = g && *g > 0 ? *g : 24.0;
     }
-    StilSetzen(s, t.stil.value_or(s.einstellungen.Stil.empty() ? "standard"
-                                                                : s.einstellungen.Stil),
-               f);
+    if (t.stil && !StilErkennen(s, *t.stil, f))
+        Fehler(ExitAufruf, "unknown style \"" + *t.stil +
+                               "\": use standard, fett, kursiv, fett kursiv (or regular, bold, "
+                               "italic, bold-italic)");
+    // Without --style the text window's last style; one it does not know counts as standard.
+    if (!t.stil && !StilErkennen(s, s.einstellungen.Stil, f)) f.Fett = f.Kursiv = false;
     if (t.hoehe) s.text.Schrifthoehe = *t.hoehe;
     if (t.laufweite) s.text.Laufweite = *t.laufweite;
     if (t.zeilenabstand) s.text.Zeilenabstand = *t.zeilenabstand;
