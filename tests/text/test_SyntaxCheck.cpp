@@ -2,15 +2,18 @@
 // point and a comma locale.
 #include "text/SyntaxCheck.h"
 
+#include "output/LocaleHilfe.h"
+
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <optional>
 #include <string>
 
 namespace konturo {
 namespace {
+
+using test::DeutschesLocale;
 
 enum class Filter { Komma, PlusMinus, KommaTaste, Ziffern };
 
@@ -110,13 +113,13 @@ TEST(Zahlanzeige, UsersSeparatorNoTrailingZerosExponentForm) {
 }
 
 TEST(Zahlanzeige, IndependentOfTheProcessNumericLocale) {
-    // The C library may already format with a comma; the shown text follows only the flag.
-    const std::string alt = std::setlocale(LC_NUMERIC, nullptr);
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale installed";
-    const std::string punkt = ZahlAnzeigen(2.5, true), komma = ZahlAnzeigen(2.5, false);
-    std::setlocale(LC_NUMERIC, alt.c_str());
-    EXPECT_EQ(punkt, "2.5");
-    EXPECT_EQ(komma, "2,5");
+    // The C library formats with a comma under a German locale; the shown text follows only the
+    // flag.
+    DeutschesLocale locale;
+    if (!locale.Aktiv()) GTEST_SKIP() << "de_DE.UTF-8 is neither installed nor generated";
+    EXPECT_EQ(ZahlAnzeigen(2.5, true), "2.5");
+    EXPECT_EQ(ZahlAnzeigen(2.5, false), "2,5");
+    EXPECT_EQ(ZahlAnzeigen(1e-5, false), "1E-05");
 }
 
 TEST(Tastenfilter, TypingZeroPointFiveInACommaLocaleGivesHalf) {
