@@ -93,6 +93,8 @@ TEST(EPSEinlesen, DialekteUndOperatoren) {
          {{5, 5, 15, 5}, {15, 5, 15, 25}, {15, 25, 5, 25}, {5, 25, 5, 5}}},
         {"clipping rectangle is dropped", "%%EndSetup\n0 0 m 0 0 100 100 re W n 1 1 m 2 1 l\n",
          {{1, 1, 2, 1}}},
+        {"line width w is no clip", "%%EndSetup\n0 0 m 5 5 10 20 re 0.5 w f\n",
+         {{5, 5, 15, 5}, {15, 5, 15, 25}, {15, 25, 5, 25}, {5, 25, 5, 5}}},
         {"rectangle in a line reader file", "%%EndSetup\n0 0 m\n5 5 10 20 re\nf\n",
          {{5, 5, 15, 5}, {15, 5, 15, 25}, {15, 25, 5, 25}, {5, 25, 5, 5}}},
         {"text without moveto line reads nothing", "%%EndSetup\n10 l 20 m\n", {}},
