@@ -342,32 +342,19 @@ void TextfensterTest::windowHidesInsteadOfClosingAndListsOutlineFonts() {
 }
 
 void TextfensterTest::statisticsWindowShowsTheCoreNumbers() {
-    auto linie = [&](double x2) {
-        GeoElement e;
-        e.Typ = Linie;
-        e.X2 = x2;
-        s->speicher.Elemente.Anfuegen(e);
-    };
-    linie(0);
-    linie(2.349);
-    linie(10);
-    GeoElement kreis;
-    kreis.Typ = Kreis;
-    kreis.Radius = 5;
-    s->speicher.Elemente.Anfuegen(kreis);
+    // The numbers themselves are the core's (tests/display); the window shows them in the
+    // user's format under joined captions and owns the WarnDarstellung switch.
+    GeoElement e;
+    e.Typ = Linie;
+    e.X2 = 2.349;
+    s->speicher.Elemente.Anfuegen(e);
     s->speicher.DezimalPunkt = false;
     StatistikFenster fenster(*s, nullptr);
     QCOMPARE(fenster.Werte.size(), std::size_t(18));
-    QCOMPARE(fenster.Werte[0]->text(), QStringLiteral("3"));
     QCOMPARE(fenster.Werte[1]->text(), QStringLiteral("2,34"));
-    QCOMPARE(fenster.Werte[2]->text(), QStringLiteral("10"));
-    QCOMPARE(fenster.Werte[3]->text(), QStringLiteral("4,11"));
-    QCOMPARE(fenster.Werte[4]->text(), QStringLiteral("12,35"));
-    QCOMPARE(fenster.Werte[15]->text(), QStringLiteral("31,41"));
-    QCOMPARE(fenster.Werte[16]->text(), QStringLiteral("31,42"));
-    // The unrounded totals are added: 12.349 + 31.4159... = 43.7649... (not 12.35 + 31.42).
-    QCOMPARE(fenster.Werte[17]->text(), QStringLiteral("43,76"));
+    QCOMPARE(fenster.Werte[17]->text(), QStringLiteral("2,35"));
     QCOMPARE(fenster.Beschriftungen[1]->text(), QStringLiteral("min. L\u00E4nge"));
+    QCOMPARE(fenster.Beschriftungen[14]->text(), QStringLiteral("max. Durchmesser"));
     QCOMPARE(fenster.Frame2->title(), QStringLiteral("B\u00F6gen"));
     QVERIFY(!fenster.WarnDarstellung->isChecked());
     fenster.WarnDarstellung->setChecked(true);

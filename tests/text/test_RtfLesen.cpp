@@ -1,9 +1,8 @@
 // Rich-text reader: files written by LibreOffice, the escapes and skipped groups of hand-made
-// files, malformed input, and a two-font file converted character by character in its fonts.
+// files, and malformed input. (The conversion of a two-font file in its fonts is tested through
+// the text window's source in tests/gui.)
 #include "TestHilfe.h"
 
-#include "text/FontAuslesen.h"
-#include "text/GlyphGeraetFreetype.h"
 #include "text/RtfLesen.h"
 
 #include <gtest/gtest.h>
@@ -164,48 +163,6 @@ TEST(RtfFehler, MalformedInputIsRefusedWithoutRuns) {
     const RtfText abgeschnitten = RtfLesen("{\\rtf1 ab\\'4");
     ASSERT_EQ(abgeschnitten.Laeufe.size(), 1u);
     EXPECT_EQ(abgeschnitten.Laeufe[0].Text, "ab");
-}
-
-// Records the font selected when each character is measured for its conversion.
-class AufzeichnendesGeraet : public GlyphGeraet {
-public:
-    bool SchriftWaehlen(const std::string& name, double groesse, bool fett,
-                        bool kursiv) override {
-        aktuell_ = name + (fett ? " bold" : "") + (kursiv ? " italic" : "") + " " +
-                   std::to_string(static_cast<int>(groesse));
-        return echt_.SchriftWaehlen(name, groesse, fett, kursiv);
-    }
-    AbcBreiten Breiten(char32_t zeichen) override {
-        gemessen.push_back({zeichen, aktuell_});
-        return echt_.Breiten(zeichen);
-    }
-    Textmetrik Metrik() override { return echt_.Metrik(); }
-    void* Handle() override { return echt_.Handle(); }
-
-    std::vector<std::pair<char32_t, std::string>> gemessen;
-
-private:
-    GlyphGeraetFreetype echt_;
-    std::string aktuell_;
-};
-
-TEST(RtfUmwandlung, EachCharacterIsConvertedInItsOwnFont) {
-    auto s = test::NeueSitzung();
-    AufzeichnendesGeraet geraet;
-    s->glyphGeraet = &geraet;
-    TextquelleKlartext quelle;
-    RtfAnhaengen(DateiLesen("zwei_schriften.rtf"), quelle);
-    s->textquelle = &quelle;
-    TextUmwandeln(*s);
-
-    const std::vector<std::pair<char32_t, std::string>> erwartet = {
-        {U'T', "DejaVu Sans 240"},          {U'\u00FC', "DejaVu Sans 240"},
-        {U'r', "DejaVu Sans 240"},          {U' ', "Liberation Serif bold 240"},
-        {U'0', "Liberation Serif bold 240"}, {U'8', "Liberation Serif bold 240"},
-    };
-    EXPECT_EQ(geraet.gemessen, erwartet);
-    // Every visible letter left geometry: the two fonts' outlines reached the store.
-    EXPECT_GT(s->speicher.ElementAnzahl(), 20);
 }
 
 } // namespace
