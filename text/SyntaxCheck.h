@@ -10,11 +10,11 @@
 namespace konturo {
 
 // Character codes the filters know.
-inline constexpr std::int32_t TasteRueck = 8;    // Backspace
-inline constexpr std::int32_t TasteMinus = 45;   // "-"
-inline constexpr std::int32_t TasteKomma = 44;   // ","
-inline constexpr std::int32_t TastePunkt = 46;   // "."
-inline constexpr std::int32_t Taste187 = 187;    // passed by KommaZahlTaste as it always was
+inline constexpr std::int32_t TasteRueck = 8;  // Backspace
+inline constexpr std::int32_t TasteMinus = 45; // "-"
+inline constexpr std::int32_t TasteKomma = 44; // ","
+inline constexpr std::int32_t TastePunkt = 46; // "."
+inline constexpr std::int32_t Taste187 = 187;  // passed by KommaZahlTaste as it always was
 
 // Every filter reads the code of the typed character in Taste and replaces it; 0 rejects the key.
 // dezimalPunkt: the user's number format writes a decimal point (Speicher::DezimalPunkt).
@@ -22,14 +22,14 @@ inline constexpr std::int32_t Taste187 = 187;    // passed by KommaZahlTaste as 
 // Decimal number of the text parameters window: "." and "," become the user's separator;
 // Backspace, "-" and digits pass; everything else is rejected. Single keystrokes only: a second
 // separator or minus in the same field is not prevented.
-void CheckKommaZahl(std::int32_t& Taste, bool dezimalPunkt);
+void CheckKommaZahl(std::int32_t &Taste, bool dezimalPunkt);
 // Signed decimal number; the same rule as CheckKommaZahl.
-void CheckPlusMinusKommaZahl(std::int32_t& Taste, bool dezimalPunkt);
+void CheckPlusMinusKommaZahl(std::int32_t &Taste, bool dezimalPunkt);
 // Unsigned decimal number of the other windows: the separator rule; Backspace, 187 and digits
 // pass; "-" and everything else are rejected.
-void KommaZahlTaste(std::int32_t& Taste, bool dezimalPunkt);
+void KommaZahlTaste(std::int32_t &Taste, bool dezimalPunkt);
 // Digits only (and Backspace).
-void ZiffernTaste(std::int32_t& Taste);
+void ZiffernTaste(std::int32_t &Taste);
 
 // The locale-aware conversion of a typed number: blanks around it, an optional sign, digits with
 // at most one separator of the user's format, an optional exponent ("E", either case). Empty when

@@ -16,10 +16,11 @@
 namespace konturo {
 namespace {
 
-std::vector<std::string> Zeilen(const std::string& text) {
+std::vector<std::string> Zeilen(const std::string &text) {
     std::vector<std::string> zeilen;
     std::istringstream ein(text);
-    for (std::string z; std::getline(ein, z);) zeilen.push_back(z);
+    for (std::string z; std::getline(ein, z);)
+        zeilen.push_back(z);
     return zeilen;
 }
 
@@ -30,8 +31,8 @@ TEST(StatistikKommandozeile, RtfFileLinesEqualTheCoreStatisticsOfTheSameConversi
     const std::string dxf = (ordner / "t.dxf").string();
     const std::string aufruf = "HOME='" + ordner.Pfad().string() + "' XDG_CONFIG_HOME='" +
                                (ordner / "config").string() + "' '" + KONTURO_BIN +
-                               "/konturo-cli' text --defaults --stats --file '" + rtf +
-                               "' -o '" + dxf + "' >'" + aus + "' 2>&1";
+                               "/konturo-cli' text --defaults --stats --file '" + rtf + "' -o '" +
+                               dxf + "' >'" + aus + "' 2>&1";
     ASSERT_EQ(std::system(aufruf.c_str()), 0) << test::DateiLesen(aus);
     const std::vector<std::string> cli = Zeilen(test::DateiLesen(aus));
 
