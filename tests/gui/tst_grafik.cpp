@@ -7,6 +7,7 @@
 #include "display/qt/UiDiensteQt.h"
 #include "import/qt/EPS_Parameter.h"
 #include "output/FSO_Funktionen.h"
+#include "text/Textquelle.h"
 
 #include <QAction>
 #include <QFile>
@@ -495,6 +496,18 @@ void TstGrafik::exportVorschlagUndSchreiber() {
     QCOMPARE(a.anfragen[0].ordner, QString::fromStdString(TempOrdner(false)));
     QCOMPARE(a.s.einstellungen.LastFilter, 1);
     QVERIFY(a.meldungen.isEmpty());
+
+    // Without a source file the proposal comes from the text window's text.
+    TextquelleKlartext text("Hallo Welt", Zeichenformat{});
+    a.s.textquelle = &text;
+    a.s.fenster.AktDatei.clear();
+    a.anfragen.clear();
+    a.form->mnuGrafikExport_Click();
+    QCOMPARE(a.anfragen[0].name, QStringLiteral("Hallo_We"));
+    a.s.textquelle = nullptr;
+    a.anfragen.clear();
+    a.form->mnuGrafikExport_Click();
+    QCOMPARE(a.anfragen[0].name, QStringLiteral("Grafik"));
 }
 
 void TstGrafik::exportNichtErstellbar() {
