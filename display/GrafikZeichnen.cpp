@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace konturo {
 
@@ -25,6 +25,15 @@ std::string OhneEndnullen(std::string t) {
     while (!t.empty() && t.back() == '0') t.pop_back();
     if (!t.empty() && t.back() == '.') t.pop_back();
     return t;
+}
+
+// Fixed-point text with "." whatever the C locale says; the user's separator comes after.
+std::string FestText(double wert, int stellen) {
+    char buf[400];
+    const auto [ende, fehler] =
+        std::to_chars(buf, buf + sizeof buf, wert, std::chars_format::fixed, stellen);
+    if (fehler != std::errc()) return "0";
+    return std::string(buf, ende);
 }
 
 std::string NutzerFormat(std::string t, bool dezimalPunkt) {
@@ -109,9 +118,7 @@ std::string AnzahlText(const Speicher& sp) {
 
 std::string EineStelleText(double wert, bool dezimalPunkt) {
     if (!std::isfinite(wert)) return "0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.1f", std::round(wert * 10.0) / 10.0);
-    return NutzerFormat(OhneEndnullen(buf), dezimalPunkt);
+    return NutzerFormat(OhneEndnullen(FestText(std::round(wert * 10.0) / 10.0, 1)), dezimalPunkt);
 }
 
 float AufZweiStellenGekappt(double wert) {
@@ -120,9 +127,7 @@ float AufZweiStellenGekappt(double wert) {
 }
 
 std::string ZeigerText(float wert, bool dezimalPunkt) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(wert));
-    return NutzerFormat(OhneEndnullen(buf), dezimalPunkt);
+    return NutzerFormat(OhneEndnullen(FestText(wert, 2)), dezimalPunkt);
 }
 
 std::string FensterTitel(const Sitzung& s) {

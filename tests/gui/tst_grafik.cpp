@@ -7,6 +7,7 @@
 #include "display/qt/UiDiensteQt.h"
 #include "import/qt/EPS_Parameter.h"
 #include "output/FSO_Funktionen.h"
+#include "tests/output/LocaleHilfe.h"
 #include "text/Textquelle.h"
 
 #include <QAction>
@@ -118,6 +119,7 @@ private slots:
     void exportVorschlagUndSchreiber();
     void exportNichtErstellbar();
     void importParameterFenster();
+    void deutschesZahlenformat();
     void einstellungenBeimBeenden();
     void bildschirmfoto();
 };
@@ -554,6 +556,31 @@ void TstGrafik::importParameterFenster() {
     fenster.Command2_Click();
     QVERIFY(!a.s.fenster.ParameterZeigen);
     QVERIFY(!a.s.fenster.ParameterFensterOffen);
+}
+
+void TstGrafik::deutschesZahlenformat() {
+    test::DeutschesLocale deutsch;
+    if (!deutsch.Aktiv()) QSKIP("no German locale on this machine");
+    Aufbau a;
+    QVERIFY(a.Starten());
+    QCOMPARE(a.form->Feld(QStringLiteral("DezTrenn"))->text(), QStringLiteral("K"));
+    a.Importieren();
+    // 180 x 80 points are 63.5 x 28.2 mm.
+    QVERIFY2(a.form->windowTitle().endsWith(QStringLiteral("] 63,5x28,2")),
+             qPrintable(a.form->windowTitle()));
+    a.form->Grafik_MouseMove({12.3456, -3.5});
+    QCOMPARE(a.form->Feld(QStringLiteral("KoordinatenX"))->text(), QStringLiteral("12,34"));
+    QCOMPARE(a.form->Feld(QStringLiteral("KoordinatenY"))->text(), QStringLiteral("-3,5"));
+
+    a.s.einstellungen.Toleranz = 0.05;
+    EPS_Parameter fenster(a.s, a.form.get());
+    QCOMPARE(fenster.Text1()->text(), QStringLiteral("0,05"));
+    fenster.show();
+    fenster.Text1()->setFocus();
+    fenster.Text1()->clear();
+    QTest::keyClicks(fenster.Text1(), QStringLiteral("0.07"));
+    QCOMPARE(fenster.Text1()->text(), QStringLiteral("0,07"));
+    QCOMPARE(a.s.einstellungen.Toleranz, 0.07);
 }
 
 void TstGrafik::einstellungenBeimBeenden() {
