@@ -98,6 +98,9 @@ void GrafikFlaeche::Linie(float x1, float y1, float x2, float y2) {
 }
 
 void GrafikFlaeche::Punkt(float x, float y) {
+    // A point this far outside the area is not visible and would not fit a pixel position.
+    constexpr double Weit = 1e8;
+    if (!(std::abs(px(x)) < Weit && std::abs(py(y)) < Weit)) return;
     const int mx = static_cast<int>(std::lround(px(x)));
     const int my = static_cast<int>(std::lround(py(y)));
     const int versatz = (breite_ - 1) / 2;
