@@ -4,6 +4,7 @@
 #include "app/Sitzung.h"
 #include "display/GrafikZeichnen.h"
 #include "display/qt/Grafik_Form.h"
+#include "display/qt/Info.h"
 #include "display/qt/UiDiensteQt.h"
 #include "import/qt/EPS_Parameter.h"
 #include "output/FSO_Funktionen.h"
@@ -630,6 +631,14 @@ void TstGrafik::bildschirmfoto() {
     QCoreApplication::processEvents();
     QVERIFY(a.form->grab().toImage().save(QStringLiteral(KONTURO_BIN "/../grafik_form_zoom.png")));
     QVERIFY(g->AktuelleAnsicht().Breite < ganz.Breite / 5);
+
+    // The two small windows of the main window, for a look.
+    Info info(a.s, a.form.get());
+    info.show();
+    QVERIFY(info.grab().toImage().save(QStringLiteral(KONTURO_BIN "/../info.png")));
+    EPS_Parameter parameter(a.s, a.form.get());
+    parameter.show();
+    QVERIFY(parameter.grab().toImage().save(QStringLiteral(KONTURO_BIN "/../eps_parameter.png")));
 }
 
 QTEST_MAIN(TstGrafik)
