@@ -31,15 +31,7 @@ protected:
 
 inline void Anfuegen(Sitzung& s, std::uint8_t typ, double x1, double y1, double x2, double y2,
                      double r, std::int32_t kontur, std::int32_t farbe = 0) {
-    GeoElement e;
-    e.Typ = typ;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.Radius = r;
-    e.KonturNr = kontur;
-    e.Farbe = farbe;
+    GeoElement e = NeuesElement(typ, x1, y1, x2, y2, r, kontur, farbe);
     s.speicher.Elemente.Anfuegen(e);
     if (typ == Linie) {
         BoxErweitern(s.speicher, x1, y1);

@@ -41,15 +41,7 @@ RahmenBox BoxBestimmen(const Speicher& sp, const Einstellungen& e) {
 
 void Anhaengen(Speicher& sp, std::uint8_t typ, double x1, double y1, double x2, double y2,
                double radius, std::int32_t konturNr, std::int32_t farbe) {
-    GeoElement e;
-    e.Typ = typ;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.Radius = radius;
-    e.KonturNr = konturNr;
-    e.Farbe = farbe;
+    GeoElement e = NeuesElement(typ, x1, y1, x2, y2, radius, konturNr, farbe);
     sp.Elemente.Anfuegen(e);
 }
 
@@ -255,14 +247,7 @@ private:
 
     void Anfuegen(std::uint8_t typ, double x1, double y1, double x2, double y2, double radius,
                   std::int32_t farbe) {
-        GeoElement e;
-        e.Typ = typ;
-        e.X1 = x1;
-        e.Y1 = y1;
-        e.X2 = x2;
-        e.Y2 = y2;
-        e.Radius = radius;
-        e.Farbe = farbe;
+        GeoElement e = NeuesElement(typ, x1, y1, x2, y2, radius, 0, farbe);
         sp_.VorlageElemente.Anfuegen(e);
     }
 

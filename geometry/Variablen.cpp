@@ -6,6 +6,20 @@
 
 namespace konturo {
 
+GeoElement NeuesElement(std::uint8_t typ, double x1, double y1, double x2, double y2,
+                        double radius, std::int32_t konturNr, std::int32_t farbe) {
+    GeoElement e;
+    e.Typ = typ;
+    e.X1 = x1;
+    e.Y1 = y1;
+    e.X2 = x2;
+    e.Y2 = y2;
+    e.Radius = radius;
+    e.KonturNr = konturNr;
+    e.Farbe = farbe;
+    return e;
+}
+
 void GeoFeld::Leeren() {
     daten_.clear();
     daten_.resize(static_cast<std::size_t>(max_) + 1);

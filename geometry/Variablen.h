@@ -32,6 +32,11 @@ struct GeoElement {
     std::string TextInhalt; // template texts only
 };
 
+// A record of the given kind: a line from (x1, y1) to (x2, y2); an arc or circle about (x1, y1)
+// with start and end angle x2, y2 and the radius.
+GeoElement NeuesElement(std::uint8_t typ, double x1, double y1, double x2, double y2,
+                        double radius = 0, std::int32_t konturNr = 0, std::int32_t farbe = 0);
+
 // A 1-based array of records with the capacity rules of the store: capacity starts at 1000 and
 // grows by 1000 whenever the count passes capacity - 20. Index 0 holds no record.
 class GeoFeld {

@@ -215,14 +215,7 @@ private:
         if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2) ||
             !std::isfinite(radius))
             return;
-        GeoElement e;
-        e.Typ = typ;
-        e.X1 = x1;
-        e.Y1 = y1;
-        e.X2 = x2;
-        e.Y2 = y2;
-        e.Radius = radius;
-        e.Farbe = z_.Farbe;
+        GeoElement e = NeuesElement(typ, x1, y1, x2, y2, radius, 0, z_.Farbe);
         e.TextInhalt = text;
         sp_.VorlageElemente.Anfuegen(e);
         if (typ == Linie) {

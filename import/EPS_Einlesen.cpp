@@ -448,14 +448,9 @@ void PSLeser::RechteckeFestschreiben() {
 }
 
 GeoElement PSLeser::Datensatz(std::uint8_t typ, Pkt a, Pkt b) const {
-    GeoElement e;
-    e.Typ = typ;
-    e.X1 = spiegelX_ ? -a.x : a.x;
-    e.Y1 = spiegelY_ ? -a.y : a.y;
-    e.X2 = spiegelX_ ? -b.x : b.x;
-    e.Y2 = spiegelY_ ? -b.y : b.y;
-    e.KonturNr = pfadZaehler_;
-    return e;
+    const double sx = spiegelX_ ? -1.0 : 1.0;
+    const double sy = spiegelY_ ? -1.0 : 1.0;
+    return NeuesElement(typ, sx * a.x, sy * a.y, sx * b.x, sy * b.y, 0, pfadZaehler_);
 }
 
 // The store step; a record with a coordinate that is not a finite number is never stored.

@@ -79,13 +79,7 @@ struct GlyphonFelder {
 // Appends one outline record and extends the box by its placed start point.
 void KonturPunktAnfuegen(Sitzung& s, std::uint8_t typ, double x1, double y1, double x2,
                          double y2) {
-    GeoElement e;
-    e.Typ = typ;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.KonturNr = s.text.KonturZaehler;
+    GeoElement e = NeuesElement(typ, x1, y1, x2, y2, 0, s.text.KonturZaehler);
     s.speicher.KonturPunkte.Anfuegen(e);
     BoxPunkt(s.speicher, Platziert(s.text.StiftX, x1, s.text.Massstab),
              Platziert(s.text.StiftY, y1, s.text.Massstab));
@@ -250,14 +244,8 @@ void Durchlauf::PlatzierteLinie(double x1, double y1, double x2, double y2, std:
                                 bool boxErweitern) {
     if (!Endlich(x1) || !Endlich(y1) || !Endlich(x2) || !Endlich(y2)) return;
     if (x1 == x2 && y1 == y2) return;
-    GeoElement e;
-    e.Typ = Linie;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.KonturNr = kontur;
-    e.Farbe = Abstand(x1, y1, x2, y2) < par_.WarnLaenge ? par_.WarnFarbe : 0;
+    const std::int32_t farbe = Abstand(x1, y1, x2, y2) < par_.WarnLaenge ? par_.WarnFarbe : 0;
+    GeoElement e = NeuesElement(Linie, x1, y1, x2, y2, 0, kontur, farbe);
     s_.speicher.Elemente.Anfuegen(e);
     if (boxErweitern) {
         BoxPunkt(s_.speicher, x1, y1);
@@ -278,14 +266,7 @@ void Durchlauf::BogenAusgeben(std::int32_t von, std::int32_t bis, std::int32_t k
         PlatzierteLinie(PX(X(von)), PY(Y(von)), PX(X(bis)), PY(Y(bis)), kontur, false);
     } else {
         if (ende - start > Pi()) std::swap(start, ende);
-        GeoElement e;
-        e.Typ = Bogen;
-        e.X1 = mx;
-        e.Y1 = my;
-        e.X2 = start;
-        e.Y2 = ende;
-        e.Radius = r;
-        e.KonturNr = kontur;
+        GeoElement e = NeuesElement(Bogen, mx, my, start, ende, r, kontur);
         const double grad = 180.0 / Pi();
         e.Farbe = Bogenlaenge(start * grad, ende * grad, r) < par_.WarnLaenge ? par_.WarnFarbe : 0;
         s_.speicher.Elemente.Anfuegen(e);

@@ -14,12 +14,7 @@ namespace konturo {
 namespace {
 
 GeoElement LinieVon(double x1, double y1, double x2, double y2) {
-    GeoElement e;
-    e.Typ = Linie;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
+    GeoElement e = NeuesElement(Linie, x1, y1, x2, y2);
     return e;
 }
 

@@ -211,14 +211,7 @@ TEST(GeoVorlageLesen, VorlagendateiMitPunktnummernInDateireihenfolge) {
 
 GeoElement Element(std::uint8_t typ, double x1, double y1, double x2, double y2, double radius,
                    std::int32_t farbe) {
-    GeoElement e;
-    e.Typ = typ;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.Radius = radius;
-    e.Farbe = farbe;
+    GeoElement e = NeuesElement(typ, x1, y1, x2, y2, radius, 0, farbe);
     return e;
 }
 

@@ -19,13 +19,7 @@ constexpr double Genau = 1e-9;
 
 // Geometry whose bounding box runs from (x1, y1) to (x2, y2): one diagonal line.
 void GeometrieSetzen(Sitzung& s, double x1, double y1, double x2, double y2) {
-    GeoElement e;
-    e.Typ = Linie;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.KonturNr = 1;
+    GeoElement e = NeuesElement(Linie, x1, y1, x2, y2, 0, 1);
     s.speicher.Elemente.Anfuegen(e);
     BoxErweitern(s.speicher, x1, y1);
     BoxErweitern(s.speicher, x2, y2);
@@ -198,14 +192,7 @@ TEST(RahmenAnfuegen, OhneRahmenOderOhneGeometrieKommtNichtsHinzu) {
 
 GeoElement Vorlagenelement(std::uint8_t typ, double x1, double y1, double x2, double y2,
                            double radius, std::int32_t farbe) {
-    GeoElement e;
-    e.Typ = typ;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.Radius = radius;
-    e.Farbe = farbe;
+    GeoElement e = NeuesElement(typ, x1, y1, x2, y2, radius, 0, farbe);
     e.KonturNr = 77;
     return e;
 }

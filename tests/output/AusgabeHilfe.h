@@ -24,14 +24,7 @@ inline std::string CrLf(std::initializer_list<std::string_view> zeilen) {
 
 inline void Element(Sitzung& s, std::uint8_t typ, double x1, double y1, double x2, double y2,
                     double radius = 0, std::int32_t farbe = 0) {
-    GeoElement e;
-    e.Typ = typ;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.Radius = radius;
-    e.Farbe = farbe;
+    GeoElement e = NeuesElement(typ, x1, y1, x2, y2, radius, 0, farbe);
     s.speicher.Elemente.Anfuegen(e);
 }
 

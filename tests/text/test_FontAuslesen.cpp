@@ -353,12 +353,7 @@ TEST(DoppelteEntfernen, EqualsTheQuadraticDefinitionOnRandomStores) {
 TEST(DoppelteEntfernen, LastOfAGroupSurvivesAndAReversedLineStays) {
     Speicher sp;
     auto linie = [&](double x1, double y1, double x2, double y2) {
-        GeoElement e;
-        e.Typ = Linie;
-        e.X1 = x1;
-        e.Y1 = y1;
-        e.X2 = x2;
-        e.Y2 = y2;
+        GeoElement e = NeuesElement(Linie, x1, y1, x2, y2);
         sp.Elemente.Anfuegen(e);
     };
     linie(0, 0, 10, 0);

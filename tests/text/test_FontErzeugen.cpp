@@ -70,13 +70,7 @@ void PunktAnfuegen(Sitzung& s, double x, double y, std::int32_t kontur) {
 }
 
 void LinieAnfuegen(Sitzung& s, double x1, double y1, double x2, double y2, std::int32_t kontur) {
-    GeoElement e;
-    e.Typ = Linie;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.KonturNr = kontur;
+    GeoElement e = NeuesElement(Linie, x1, y1, x2, y2, 0, kontur);
     s.speicher.KonturPunkte.Anfuegen(e);
 }
 
