@@ -121,6 +121,7 @@ private slots:
     void exportNichtErstellbar();
     void importParameterFenster();
     void deutschesZahlenformat();
+    void abbruchWaehrendDesZeichnens();
     void einstellungenBeimBeenden();
     void bildschirmfoto();
 };
@@ -582,6 +583,63 @@ void TstGrafik::deutschesZahlenformat() {
     QTest::keyClicks(fenster.Text1(), QStringLiteral("0.07"));
     QCOMPARE(fenster.Text1()->text(), QStringLiteral("0,07"));
     QCOMPARE(a.s.einstellungen.Toleranz, 0.07);
+}
+
+namespace {
+// Columns of the drawing area that hold at least one white pixel.
+int WeisseSpalten(const QImage& bild) {
+    int spalten = 0;
+    for (int x = 0; x < bild.width(); ++x) {
+        for (int y = 0; y < bild.height(); ++y) {
+            if (bild.pixel(x, y) == qRgb(255, 255, 255)) {
+                ++spalten;
+                break;
+            }
+        }
+    }
+    return spalten;
+}
+} // namespace
+
+void TstGrafik::abbruchWaehrendDesZeichnens() {
+    for (const bool abbrechen : {false, true}) {
+        Aufbau a;
+        QVERIFY(a.Starten());
+        a.form->resize(900, 640);
+        a.form->show();
+        a.s.einstellungen.Unterbrechung = 1;
+        a.s.einstellungen.Punkte = 0;
+        for (int i = 1; i <= 100; ++i) {
+            GeoElement e;
+            e.Typ = Linie;
+            e.X1 = e.X2 = i;
+            e.Y1 = 0;
+            e.Y2 = 50;
+            a.s.speicher.Elemente.Anfuegen(e);
+        }
+        a.s.speicher.XMin = 1;
+        a.s.speicher.XMax = 100;
+        a.s.speicher.YMin = 0;
+        a.s.speicher.YMax = 50;
+        // With "Unterbrechung" the redraw lets pending events run before its first element:
+        // a click on "Abbruch" waiting there leaves only the last element to draw.
+        if (abbrechen) {
+            QTimer::singleShot(0, a.form.get(), [&a] {
+                QTest::mouseClick(a.form->AbbruchKnopf(), Qt::LeftButton);
+            });
+        }
+        a.form->Neuzeichnen();
+        const int spalten = WeisseSpalten(a.form->Grafik()->Bild().toImage());
+        if (abbrechen) {
+            QCOMPARE(spalten, 1);
+            QVERIFY(a.s.fenster.BatchAbbruch);
+        } else {
+            QCOMPARE(spalten, 100);
+        }
+        QVERIFY(!a.s.fenster.AbbruchWunsch);
+        QVERIFY(a.s.fenster.Bereit);
+        QVERIFY(!a.form->AbbruchKnopf()->isEnabled());
+    }
 }
 
 void TstGrafik::einstellungenBeimBeenden() {
