@@ -17,7 +17,6 @@
 #include "text/Textquelle.h"
 #include "text/qt/TextBefehle.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -587,7 +586,6 @@ void Grafik_Form::mnuText_Click() {
     a.ordner = Q(e.TInPath);
     a.filter = Q(s_.Text(114)) + " (*.rtf;*.txt)|*.rtf;*.txt|" + Q(s_.Text(111)) +
                " (*.*)|*.*|RTF (Rich Text Format)|*.rtf|TXT (" + Q(s_.Text(114)) + ")|*.txt";
-    a.standardEndung = QStringLiteral("*.rtf");
     const DateiDialogErgebnis r = dateiDialog(a);
     if (!r.ok) return;
     s_.fenster.AktDatei = S(r.pfad);
@@ -611,7 +609,6 @@ void Grafik_Form::mnuEPS_Click() {
                " (*.eps;*.ai;*.ps;*.pdf)|*.eps;*.ai;*.ps;*.pdf|EPS (Encapsulated PostScript)|*.eps"
                "|AI (Adobe Illustrator)|*.ai|PS (PostScript)|*.ps|" +
                Q(s_.Text(111)) + " (*.*)|*.*";
-    a.standardEndung = QStringLiteral("*.eps");
     const DateiDialogErgebnis r = dateiDialog(a);
     if (!r.ok) return;
     s_.fenster.AktDatei = S(r.pfad);

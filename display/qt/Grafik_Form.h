@@ -43,7 +43,6 @@ struct DateiDialogAnfrage {
     // Pairs of description and pattern joined by "|".
     QString filter;
     int filterIndex = 1; // 1-based
-    QString standardEndung;
 };
 struct DateiDialogErgebnis {
     bool ok = false;
