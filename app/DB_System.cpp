@@ -25,7 +25,7 @@ enum class Art { Text, Reell, Einfach, Farbe, Ganz, Byte, ByteWert };
 // the number reader first, then to a byte (Unterbrechung, Punkte, LastFilter).
 struct Schluessel {
     const char* abschnitt;
-    const char* name;       // read under this name (case-insensitive)
+    const char* name;        // read under this name (case-insensitive)
     const char* schreibName; // written under this name
     Art art;
     std::function<std::string(const Einstellungen&, const EinstellungenUmgebung&)> standard;
@@ -96,27 +96,33 @@ std::optional<double> Konvertieren(Art art, const std::string& text) {
 }
 
 #define K_TEXT(ab, key, def)                                                                       \
-    Schluessel{ab, #key, #key, Art::Text,                                                          \
-               [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); }, \
-               [](Einstellungen& e, const std::string& t) { e.key = t; }, nullptr,                 \
-               [](const Einstellungen& e) { return e.key; }}
+    Schluessel {                                                                                   \
+        ab, #key, #key, Art::Text,                                                                 \
+            [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); },   \
+            [](Einstellungen& e, const std::string& t) { e.key = t; }, nullptr,                    \
+            [](const Einstellungen& e) { return e.key; }                                           \
+    }
 #define K_PFAD(ab, key)                                                                            \
-    Schluessel{ab, #key, #key, Art::Text,                                                          \
-               [](const Einstellungen&, const EinstellungenUmgebung& u) {                         \
-                   return u.programmOrdner;                                                        \
-               },                                                                                  \
-               [](Einstellungen& e, const std::string& t) { e.key = t; }, nullptr,                 \
-               [](const Einstellungen& e) { return e.key; }}
+    Schluessel {                                                                                   \
+        ab, #key, #key, Art::Text,                                                                 \
+            [](const Einstellungen&, const EinstellungenUmgebung& u) { return u.programmOrdner; }, \
+            [](Einstellungen& e, const std::string& t) { e.key = t; }, nullptr,                    \
+            [](const Einstellungen& e) { return e.key; }                                           \
+    }
 #define K_REELL(ab, key, def)                                                                      \
-    Schluessel{ab, #key, #key, Art::Reell,                                                         \
-               [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); }, \
-               nullptr, [](Einstellungen& e, double w) { e.key = w; },                             \
-               [](const Einstellungen& e) { return ZahlText(e.key); }}
+    Schluessel {                                                                                   \
+        ab, #key, #key, Art::Reell,                                                                \
+            [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); },   \
+            nullptr, [](Einstellungen& e, double w) { e.key = w; },                                \
+            [](const Einstellungen& e) { return ZahlText(e.key); }                                 \
+    }
 #define K_ZAHL(ab, key, art, typ, def)                                                             \
-    Schluessel{ab, #key, #key, art,                                                                \
-               [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); }, \
-               nullptr, [](Einstellungen& e, double w) { e.key = static_cast<typ>(w); },           \
-               [](const Einstellungen& e) { return Ganz(e.key); }}
+    Schluessel {                                                                                   \
+        ab, #key, #key, art,                                                                       \
+            [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string(def); },   \
+            nullptr, [](Einstellungen& e, double w) { e.key = static_cast<typ>(w); },              \
+            [](const Einstellungen& e) { return Ganz(e.key); }                                     \
+    }
 #define K_FARBE(key, r, g, b) K_ZAHL("Farbe", key, Art::Farbe, std::int32_t, Ganz(RGB(r, g, b)))
 
 const std::vector<Schluessel>& Tabelle() {
@@ -139,16 +145,15 @@ const std::vector<Schluessel>& Tabelle() {
         K_REELL("Param", Rx, "300"),
         K_REELL("Param", Ry, "300"),
         K_TEXT("Param", RVorlage, ""),
-        Schluessel{"Param", "Roff", "Roff", Art::Einfach,
-                   [](const Einstellungen&, const EinstellungenUmgebung&) {
-                       return std::string("10");
-                   },
-                   nullptr,
-                   [](Einstellungen& e, double w) {
-                       e.Roff = static_cast<float>(w);
-                       e.RoffArbeit = e.Roff;
-                   },
-                   [](const Einstellungen& e) { return ZahlText(static_cast<double>(e.Roff)); }},
+        Schluessel{
+            "Param", "Roff", "Roff", Art::Einfach,
+            [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string("10"); },
+            nullptr,
+            [](Einstellungen& e, double w) {
+                e.Roff = static_cast<float>(w);
+                e.RoffArbeit = e.Roff;
+            },
+            [](const Einstellungen& e) { return ZahlText(static_cast<double>(e.Roff)); }},
         K_REELL("Param", SplineT, "0.05"),
         K_REELL("Param", maxRadius, "9999.99"),
         K_PFAD("Param", TInPath),
@@ -161,13 +166,15 @@ const std::vector<Schluessel>& Tabelle() {
                    [](const Einstellungen&, const EinstellungenUmgebung& u) {
                        return Ganz(u.bildschirmBreite);
                    },
-                   nullptr, [](Einstellungen& e, double w) { e.SizeX = static_cast<std::int32_t>(w); },
+                   nullptr,
+                   [](Einstellungen& e, double w) { e.SizeX = static_cast<std::int32_t>(w); },
                    [](const Einstellungen& e) { return Ganz(e.SizeX); }},
         Schluessel{"Window", "SizeY", "SizeY", Art::Ganz,
                    [](const Einstellungen&, const EinstellungenUmgebung& u) {
                        return Ganz(u.bildschirmHoehe);
                    },
-                   nullptr, [](Einstellungen& e, double w) { e.SizeY = static_cast<std::int32_t>(w); },
+                   nullptr,
+                   [](Einstellungen& e, double w) { e.SizeY = static_cast<std::int32_t>(w); },
                    [](const Einstellungen& e) { return Ganz(e.SizeY); }},
         K_ZAHL("Window", PosX, Art::Ganz, std::int32_t, "0"),
         K_ZAHL("Window", PosY, Art::Ganz, std::int32_t, "0"),
@@ -190,13 +197,12 @@ const std::vector<Schluessel>& Tabelle() {
         K_ZAHL("Param", Unterbrechung, Art::ByteWert, std::uint8_t, "0"),
         K_ZAHL("Param", Punkte, Art::ByteWert, std::uint8_t, "1"),
         K_ZAHL("Param", LastFilter, Art::ByteWert, std::uint8_t, "1"),
-        Schluessel{"Param", "Ausgabenfarbe", "AusgabenFarbe", Art::Byte,
-                   [](const Einstellungen&, const EinstellungenUmgebung&) {
-                       return std::string("0");
-                   },
-                   nullptr,
-                   [](Einstellungen& e, double w) { e.Ausgabenfarbe = static_cast<std::uint8_t>(w); },
-                   [](const Einstellungen& e) { return Ganz(e.Ausgabenfarbe); }},
+        Schluessel{
+            "Param", "Ausgabenfarbe", "AusgabenFarbe", Art::Byte,
+            [](const Einstellungen&, const EinstellungenUmgebung&) { return std::string("0"); },
+            nullptr,
+            [](Einstellungen& e, double w) { e.Ausgabenfarbe = static_cast<std::uint8_t>(w); },
+            [](const Einstellungen& e) { return Ganz(e.Ausgabenfarbe); }},
         K_ZAHL("Param", GespiegelteAusgabe, Art::Byte, std::uint8_t, "0"),
         K_ZAHL("Param", SingleLineModus, Art::Byte, std::uint8_t, "0"),
     };
@@ -204,8 +210,7 @@ const std::vector<Schluessel>& Tabelle() {
 }
 
 bool GleicherName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });

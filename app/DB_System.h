@@ -66,7 +66,7 @@ struct Einstellungen {
 
 // What EinstellungenLaden needs from its surroundings for the computed defaults.
 struct EinstellungenUmgebung {
-    std::string programmOrdner;          // default of TInPath, GInPath, GOutPath
+    std::string programmOrdner;                // default of TInPath, GInPath, GOutPath
     std::int32_t bildschirmBreite = 1920 * 15; // twips
     std::int32_t bildschirmHoehe = 1080 * 15;  // twips
 };

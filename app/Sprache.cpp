@@ -24,11 +24,16 @@ bool IstGueltigesUtf8(const std::string& t) {
     while (i < t.size()) {
         const auto c = static_cast<unsigned char>(t[i]);
         int folge = 0;
-        if (c < 0x80) folge = 0;
-        else if ((c & 0xE0) == 0xC0 && c >= 0xC2) folge = 1;
-        else if ((c & 0xF0) == 0xE0) folge = 2;
-        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) folge = 3;
-        else return false;
+        if (c < 0x80)
+            folge = 0;
+        else if ((c & 0xE0) == 0xC0 && c >= 0xC2)
+            folge = 1;
+        else if ((c & 0xF0) == 0xE0)
+            folge = 2;
+        else if ((c & 0xF8) == 0xF0 && c <= 0xF4)
+            folge = 3;
+        else
+            return false;
         if (i + static_cast<std::size_t>(folge) >= t.size()) return false;
         for (int k = 1; k <= folge; ++k) {
             if ((static_cast<unsigned char>(t[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80)
@@ -55,9 +60,9 @@ void Utf8Anhaengen(std::string& aus, char32_t z) {
 std::string Cp1252AlsUtf8(const std::string& t) {
     // 0x80..0x9F of Windows-1252; 0 where the code page leaves the byte undefined.
     static constexpr std::array<char16_t, 32> obere = {
-        0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
-        0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
     std::string aus;
     aus.reserve(t.size() + t.size() / 8);
     for (char ch : t) {

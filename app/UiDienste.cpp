@@ -5,9 +5,7 @@
 
 namespace konturo {
 
-void UiDiensteKopflos::FortschrittMaximum(std::int32_t maximum) {
-    fortschrittMaximum = maximum;
-}
+void UiDiensteKopflos::FortschrittMaximum(std::int32_t maximum) { fortschrittMaximum = maximum; }
 
 void UiDiensteKopflos::FortschrittWert(std::int32_t wert) { fortschrittWert = wert; }
 

@@ -50,7 +50,11 @@ void DxfMillionElemente(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * s.speicher.ElementAnzahl());
     state.counters["MB"] = static_cast<double>(bytes) / 1e6;
 }
-BENCHMARK(DxfMillionElemente)->ArgName("Punktgebiet")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(DxfMillionElemente)
+    ->ArgName("Punktgebiet")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace konturo::bench

@@ -77,8 +77,8 @@ std::string FlatePdf(const std::string& inhalt) {
     uLongf groesse = compressBound(static_cast<uLong>(inhalt.size()));
     std::string gepackt(groesse, '\0');
     if (compress2(reinterpret_cast<Bytef*>(gepackt.data()), &groesse,
-                  reinterpret_cast<const Bytef*>(inhalt.data()),
-                  static_cast<uLong>(inhalt.size()), 6) != Z_OK)
+                  reinterpret_cast<const Bytef*>(inhalt.data()), static_cast<uLong>(inhalt.size()),
+                  6) != Z_OK)
         throw std::runtime_error("compress2");
     gepackt.resize(groesse);
     return "%PDF-1.4\n1 0 obj\n<< /Length " + std::to_string(groesse) +
@@ -171,10 +171,15 @@ void Anmelden() {
     for (bool zeilen : {false, true}) {
         const std::string art = zeilen ? "/einOperatorJeZeile" : "/Stapel";
         benchmark::RegisterBenchmark(("BM_EPSLesen" + art).c_str(), BM_EPSLesen, zeilen)
-            ->Arg(5)->Arg(10)->Arg(20)->Arg(40)
+            ->Arg(5)
+            ->Arg(10)
+            ->Arg(20)
+            ->Arg(40)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("BM_EPSImport" + art).c_str(), BM_EPSImport, zeilen)
-            ->Arg(5)->Arg(10)->Arg(20)
+            ->Arg(5)
+            ->Arg(10)
+            ->Arg(20)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::RegisterBenchmark("BM_PDFInhaltLesen", BM_PDFInhaltLesen)

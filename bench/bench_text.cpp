@@ -20,8 +20,7 @@ using namespace konturo;
 
 // Words of 2 to 9 letters or digits, lines of about 60 characters.
 std::string ZehntausendZeichen() {
-    const std::string zeichen =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const std::string zeichen = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::mt19937 zufall(2026);
     std::uniform_int_distribution<std::size_t> wahl(0, zeichen.size() - 1);
     std::uniform_int_distribution<int> wortLaenge(2, 9);

@@ -67,8 +67,7 @@ void BM_Neuzeichnen(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_Neuzeichnen)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(BM_Neuzeichnen)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

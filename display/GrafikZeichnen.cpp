@@ -4,9 +4,9 @@
 #include "app/Sitzung.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
-#include <charconv>
 
 namespace konturo {
 
@@ -93,8 +93,7 @@ void ElementZeichnen(Sitzung& s, Zeichenflaeche& f, const GeoElement& e) {
         break;
     case Kreis:
         f.Farbe(ein.LF);
-        f.Kreis(static_cast<float>(e.X1), static_cast<float>(e.Y1),
-                static_cast<float>(e.Radius));
+        f.Kreis(static_cast<float>(e.X1), static_cast<float>(e.Y1), static_cast<float>(e.Radius));
         break;
     default:
         break;
@@ -137,8 +136,8 @@ std::string FensterTitel(const Sitzung& s) {
            EineStelleText(sp.YMax - sp.YMin, sp.DezimalPunkt);
 }
 
-Ansicht GesamtAnsicht(double xMin, double xMax, double yMin, double yMax,
-                      double seitenverhaeltnis, float& rand) {
+Ansicht GesamtAnsicht(double xMin, double xMax, double yMin, double yMax, double seitenverhaeltnis,
+                      float& rand) {
     double dx = xMax - xMin;
     double dy = yMax - yMin;
     // A single point (or a box that collapsed to one) has no proportions to fit: give it the
@@ -216,8 +215,8 @@ bool ImZoomFenster(const Ansicht& a, double px1, double py1, double px2, double 
     const float unten = static_cast<float>(a.Oben + a.Hoehe);
     const float x1 = static_cast<float>(px1), y1 = static_cast<float>(py1);
     const float x2 = static_cast<float>(px2), y2 = static_cast<float>(py2);
-    return (x1 > links || x2 > links) && (x1 < rechts || x2 < rechts) &&
-           (y1 < oben || y2 < oben) && (y1 > unten || y2 > unten);
+    return (x1 > links || x2 > links) && (x1 < rechts || x2 < rechts) && (y1 < oben || y2 < oben) &&
+           (y1 > unten || y2 > unten);
 }
 
 void BogenZeichnen(Sitzung& s, Zeichenflaeche& f, double cx, double cy, double r, double a1,

@@ -71,8 +71,8 @@ std::string ZeigerText(float wert, bool dezimalPunkt);
 
 // The whole view of the current box for a drawing area of the given proportions (width / height),
 // with the margin; a box without extent gets a square of 10 units around its point.
-Ansicht GesamtAnsicht(double xMin, double xMax, double yMin, double yMax,
-                      double seitenverhaeltnis, float& rand);
+Ansicht GesamtAnsicht(double xMin, double xMax, double yMin, double yMax, double seitenverhaeltnis,
+                      float& rand);
 // The view of the zoom rectangle: width from the x corners, height from the proportions.
 Ansicht ZoomAnsicht(double x1, double y1, double x2, double y2, double seitenverhaeltnis);
 

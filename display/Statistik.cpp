@@ -12,23 +12,21 @@ namespace konturo {
 namespace {
 
 // The minimum rule of the window: zero values never become the minimum.
-void MinimumSetzen(double &minimum, double wert) {
-    if (wert != 0 && (minimum == 0 || wert < minimum))
-        minimum = wert;
+void MinimumSetzen(double& minimum, double wert) {
+    if (wert != 0 && (minimum == 0 || wert < minimum)) minimum = wert;
 }
 
-void MaximumSetzen(double &maximum, double wert) {
-    if (wert > maximum)
-        maximum = wert;
+void MaximumSetzen(double& maximum, double wert) {
+    if (wert > maximum) maximum = wert;
 }
 
 } // namespace
 
-StatistikWerte StatistikBerechnen(const Speicher &s) {
+StatistikWerte StatistikBerechnen(const Speicher& s) {
     StatistikWerte w;
     const double grad = 180.0 / Pi();
     for (std::int32_t i = 1; i <= s.ElementAnzahl(); ++i) {
-        const GeoElement &e = s.Elemente[i];
+        const GeoElement& e = s.Elemente[i];
         switch (e.Typ) {
         case Linie: {
             const double l = Abstand(e.X1, e.Y1, e.X2, e.Y2);
@@ -62,16 +60,14 @@ StatistikWerte StatistikBerechnen(const Speicher &s) {
     return w;
 }
 
-double ZweiStellenAbgeschnitten(double x) {
-    return std::trunc(x * 100) / 100;
-}
+double ZweiStellenAbgeschnitten(double x) { return std::trunc(x * 100) / 100; }
 
 double ZweiStellenGerundet(double x) {
     // The default floating point rounding mode rounds a half to the even neighbour.
     return std::nearbyint(x * 100) / 100;
 }
 
-std::vector<StatistikFeld> StatistikFelder(const StatistikWerte &w, bool dezimalPunkt) {
+std::vector<StatistikFeld> StatistikFelder(const StatistikWerte& w, bool dezimalPunkt) {
     auto zahl = [dezimalPunkt](double x) { return ZahlAnzeigen(x, dezimalPunkt); };
     auto fix = [&](double x) { return zahl(ZweiStellenAbgeschnitten(x)); };
     auto summe = [&](double x) { return zahl(ZweiStellenGerundet(x)); };
@@ -102,9 +98,9 @@ std::vector<StatistikFeld> StatistikFelder(const StatistikWerte &w, bool dezimal
     };
 }
 
-std::vector<std::string> StatistikZeilen(const Speicher &s) {
+std::vector<std::string> StatistikZeilen(const Speicher& s) {
     std::vector<std::string> zeilen;
-    for (const StatistikFeld &f : StatistikFelder(StatistikBerechnen(s), true)) {
+    for (const StatistikFeld& f : StatistikFelder(StatistikBerechnen(s), true)) {
         zeilen.push_back((f.Gruppe.empty() ? f.Feld : f.Gruppe + "/" + f.Feld) + " = " + f.Wert);
     }
     return zeilen;

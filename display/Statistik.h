@@ -25,7 +25,7 @@ struct StatistikWerte {
 };
 
 // Walks elements 1 .. ElementAnzahl; removed elements and other kinds are not counted.
-StatistikWerte StatistikBerechnen(const Speicher &s);
+StatistikWerte StatistikBerechnen(const Speicher& s);
 
 // One shown field: its group caption ("Linien", "Bögen", "Kreise"; empty for "Gesamtkontur"),
 // its caption and its value text.
@@ -38,11 +38,11 @@ struct StatistikFeld {
 // Every field in window order with the German captions. Minima and maxima and means are
 // truncated to two decimals, totals rounded to two decimals (a half to the even digit); the
 // numbers use the user's separator when dezimalPunkt is false.
-std::vector<StatistikFeld> StatistikFelder(const StatistikWerte &w, bool dezimalPunkt);
+std::vector<StatistikFeld> StatistikFelder(const StatistikWerte& w, bool dezimalPunkt);
 
 // The command line's form: one "Gruppe/Feld = Wert" line per field (just "Gesamtkontur = Wert"
 // for the last), "." as separator, in window order.
-std::vector<std::string> StatistikZeilen(const Speicher &s);
+std::vector<std::string> StatistikZeilen(const Speicher& s);
 
 // Fix(x * 100) / 100: the digits beyond the second decimal dropped towards zero.
 double ZweiStellenAbgeschnitten(double x);

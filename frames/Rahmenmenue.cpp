@@ -25,12 +25,8 @@ bool RahmenSchalten(Sitzung& s, std::uint8_t typ) {
 
 } // namespace
 
-bool RahmenEin(Sitzung& s) {
-    return RahmenSchalten(s, 3);
-}
+bool RahmenEin(Sitzung& s) { return RahmenSchalten(s, 3); }
 
-bool RahmenAus(Sitzung& s) {
-    return RahmenSchalten(s, 0);
-}
+bool RahmenAus(Sitzung& s) { return RahmenSchalten(s, 0); }
 
 } // namespace konturo

@@ -96,7 +96,8 @@ void VorlageKopieren(Sitzung& s, std::int32_t konturNr, bool leer) {
             BoxErweitern(sp, mx - v.Radius, my - v.Radius);
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
 }
@@ -126,8 +127,12 @@ void RahmenTypSetzen(Sitzung& s, RahmenOption option) {
     Einstellungen& e = s.einstellungen;
     if (e.Rtyp == 0) return;
     switch (option) {
-    case RahmenOption::Automatisch: e.Rtyp = e.RRad <= 0 ? 1 : 3; break;
-    case RahmenOption::Fix: e.Rtyp = e.RRad <= 0 ? 2 : 4; break;
+    case RahmenOption::Automatisch:
+        e.Rtyp = e.RRad <= 0 ? 1 : 3;
+        break;
+    case RahmenOption::Fix:
+        e.Rtyp = e.RRad <= 0 ? 2 : 4;
+        break;
     case RahmenOption::ToPsVorlage:
         e.Rtyp = 5;
         RahmenVorlageLesen(s);

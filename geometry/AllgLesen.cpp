@@ -66,7 +66,8 @@ std::size_t Formatieren(char* buf, double wert, int d) {
         // digits in exponent form.
         const double r = std::nearbyint(wert);
         char tmp[ZahlTextMax];
-        auto [ende, ec] = std::to_chars(tmp, tmp + sizeof tmp, r, std::chars_format::scientific, 14);
+        auto [ende, ec] =
+            std::to_chars(tmp, tmp + sizeof tmp, r, std::chars_format::scientific, 14);
         (void)ec;
         // tmp: [-]D.DDDDDDDDDDDDDDe+XX
         const char* p = tmp;

@@ -6,8 +6,8 @@
 
 namespace konturo {
 
-GeoElement NeuesElement(std::uint8_t typ, double x1, double y1, double x2, double y2,
-                        double radius, std::int32_t konturNr, std::int32_t farbe) {
+GeoElement NeuesElement(std::uint8_t typ, double x1, double y1, double x2, double y2, double radius,
+                        std::int32_t konturNr, std::int32_t farbe) {
     GeoElement e;
     e.Typ = typ;
     e.X1 = x1;
@@ -41,8 +41,7 @@ GeoElement& GeoFeld::Anfuegen(const GeoElement& e) {
     if (static_cast<std::size_t>(anzahl_) >= daten_.size())
         daten_.resize(static_cast<std::size_t>(anzahl_) + 1);
     daten_[static_cast<std::size_t>(anzahl_)] = e;
-    if (anzahl_ > max_ - Rand)
-        Vergroessern();
+    if (anzahl_ > max_ - Rand) Vergroessern();
     return daten_[static_cast<std::size_t>(anzahl_)];
 }
 

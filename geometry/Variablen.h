@@ -9,8 +9,8 @@
 namespace konturo {
 
 // Element kinds.
-inline constexpr std::uint8_t Entfernt = 0;    // removed duplicate (store only)
-inline constexpr std::uint8_t Punkt = 1;       // sampled curve point (outline buffer only)
+inline constexpr std::uint8_t Entfernt = 0; // removed duplicate (store only)
+inline constexpr std::uint8_t Punkt = 1;    // sampled curve point (outline buffer only)
 inline constexpr std::uint8_t Linie = 2;
 inline constexpr std::uint8_t Bogen = 3;
 inline constexpr std::uint8_t Kreis = 4;
@@ -50,7 +50,9 @@ public:
     std::int32_t Kapazitaet() const { return max_; }
 
     GeoElement& operator[](std::int32_t i) { return daten_[static_cast<std::size_t>(i)]; }
-    const GeoElement& operator[](std::int32_t i) const { return daten_[static_cast<std::size_t>(i)]; }
+    const GeoElement& operator[](std::int32_t i) const {
+        return daten_[static_cast<std::size_t>(i)];
+    }
 
     // Discards all records and re-creates the array with capacity + 1 slots; capacity is kept.
     void Leeren();
@@ -69,8 +71,8 @@ private:
 
 // The process-wide geometry: element store, outline buffer, template array and bounding box.
 struct Speicher {
-    GeoFeld Elemente;      // ElementAnzahl = Elemente.Anzahl(), MaxElemente = Elemente.Kapazitaet()
-    GeoFeld KonturPunkte;  // outline buffer
+    GeoFeld Elemente;     // ElementAnzahl = Elemente.Anzahl(), MaxElemente = Elemente.Kapazitaet()
+    GeoFeld KonturPunkte; // outline buffer
     GeoFeld VorlageElemente;
     std::vector<double> VorlagePunkteX{0.0}, VorlagePunkteY{0.0}; // 1-based template points
 

@@ -42,8 +42,7 @@ inline Punkt Mitte(Punkt a, Punkt b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}
 
 // A 26.6 value as the signed 16.16 fixed-point number of the native outline (saturated), read
 // back as floating point: the division by 65536 is exact.
-inline double Festkomma(double wert26)
-{
+inline double Festkomma(double wert26) {
     double f = std::round(wert26 * 1024.0);
     f = std::clamp(f, static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX));
     return static_cast<int32_t>(f) / 65536.0;
@@ -51,9 +50,7 @@ inline double Festkomma(double wert26)
 
 // The element of feld at index, or nullptr when the array is missing, has no data, has another
 // element type or does not contain the index: the store is then skipped.
-template <typename T>
-T* Element(GlyphonArray** feld, int32_t typ, int32_t index)
-{
+template <typename T> T* Element(GlyphonArray** feld, int32_t typ, int32_t index) {
     GlyphonArray* a = feld ? *feld : nullptr;
     if (!a || !a->daten || a->elementTyp != typ || index < a->untergrenze ||
         index > a->obergrenze) {
@@ -64,8 +61,7 @@ T* Element(GlyphonArray** feld, int32_t typ, int32_t index)
 
 // Copies the blank array's data into ziel when both have data, element type double and the
 // same bounds; otherwise nothing happens.
-inline void LeerKopieren(GlyphonArray** leer, GlyphonArray** ziel)
-{
+inline void LeerKopieren(GlyphonArray** leer, GlyphonArray** ziel) {
     GlyphonArray* q = leer ? *leer : nullptr;
     GlyphonArray* z = ziel ? *ziel : nullptr;
     if (!q || !z || !q->daten || !z->daten || q->elementTyp != GLYPHON_R8 ||
@@ -82,21 +78,17 @@ inline void LeerKopieren(GlyphonArray** leer, GlyphonArray** ziel)
 class Strom {
 public:
     Strom(GlyphonArray** x, GlyphonArray** y, GlyphonArray** kind, int32_t& index)
-        : x_(x), y_(y), kind_(kind), index_(index)
-    {
-    }
+        : x_(x), y_(y), kind_(kind), index_(index) {}
 
     int32_t Index() const { return index_; }
 
-    void Kennung(int16_t kennung)
-    {
+    void Kennung(int16_t kennung) {
         KindAblegen(index_, kennung);
         ++index_;
     }
 
     // A point entry; kennung < 0 leaves kind untouched.
-    void PunktEintrag(Punkt p, int32_t kennung = -1)
-    {
+    void PunktEintrag(Punkt p, int32_t kennung = -1) {
         if (double* e = Element<double>(x_, GLYPHON_R8, index_)) *e = Festkomma(p.x);
         if (double* e = Element<double>(y_, GLYPHON_R8, index_)) *e = Festkomma(p.y);
         if (kennung >= 0) KindAblegen(index_, static_cast<int16_t>(kennung));
@@ -106,8 +98,7 @@ public:
     // Reserves the entry that will hold minus the record's point count.
     int32_t Platzhalter() { return index_++; }
 
-    void KindAblegen(int32_t index, int16_t wert)
-    {
+    void KindAblegen(int32_t index, int16_t wert) {
         if (int16_t* e = Element<int16_t>(kind_, GLYPHON_I2, index)) *e = wert;
     }
 
@@ -128,8 +119,7 @@ public:
     // The current point: end of the last record (the contour start before the first record).
     Punkt Letzter() const { return letzter_; }
 
-    void AufKurve(Punkt p)
-    {
+    void AufKurve(Punkt p) {
         if (art_ == Art::Spline) {
             Anhaengen(p);
             Abschliessen();
@@ -139,8 +129,7 @@ public:
         Anhaengen(p);
     }
 
-    void Kontrollpunkt(Punkt c)
-    {
+    void Kontrollpunkt(Punkt c) {
         if (art_ == Art::Spline && anzahl_ == MaxSatzPunkte - 1) {
             // The record is full: end it at the implied on-curve point before c.
             Anhaengen(Mitte(kontrolle_, c));
@@ -157,8 +146,7 @@ public:
     // their joints are generally not the midpoints of neighbouring controls.
     void Kubisch(Punkt c1, Punkt c2, Punkt e);
 
-    void Abschliessen()
-    {
+    void Abschliessen() {
         if (art_ == Art::Keine) return;
         strom_.KindAblegen(zaehlerIndex_, static_cast<int16_t>(-anzahl_));
         art_ = Art::Keine;
@@ -167,8 +155,7 @@ public:
 private:
     enum class Art { Keine, Linie, Spline };
 
-    void Beginnen(Art art)
-    {
+    void Beginnen(Art art) {
         Abschliessen();
         strom_.Kennung(art == Art::Linie ? LinienSatz : SplineSatz);
         zaehlerIndex_ = strom_.Platzhalter();
@@ -176,8 +163,7 @@ private:
         art_ = art;
     }
 
-    void Anhaengen(Punkt p)
-    {
+    void Anhaengen(Punkt p) {
         strom_.PunktEintrag(p, anzahl_);
         ++anzahl_;
         letzter_ = p;
@@ -195,8 +181,7 @@ private:
 // KubischToleranz of the cubic. The parametric distance of a cubic from the quadratic with the
 // same ends and control (3(c1 + c2) - p0 - p3) / 4 is at most sqrt(3)/36 |p3 - 3c2 + 3c1 - p0|,
 // and that third difference shrinks with the cube of the piece length.
-inline int KubischStuecke(Punkt p0, Punkt c1, Punkt c2, Punkt p3)
-{
+inline int KubischStuecke(Punkt p0, Punkt c1, Punkt c2, Punkt p3) {
     double dx = p3.x - 3 * c2.x + 3 * c1.x - p0.x;
     double dy = p3.y - 3 * c2.y + 3 * c1.y - p0.y;
     double fehler = std::sqrt(3.0) / 36.0 * std::hypot(dx, dy);
@@ -205,23 +190,20 @@ inline int KubischStuecke(Punkt p0, Punkt c1, Punkt c2, Punkt p3)
     return static_cast<int>(std::min<double>(m, MaxKubischStuecke));
 }
 
-inline Punkt KubischPunkt(Punkt p0, Punkt c1, Punkt c2, Punkt p3, double t)
-{
+inline Punkt KubischPunkt(Punkt p0, Punkt c1, Punkt c2, Punkt p3, double t) {
     double s = 1 - t;
     double a = s * s * s, b = 3 * s * s * t, c = 3 * s * t * t, d = t * t * t;
     return {a * p0.x + b * c1.x + c * c2.x + d * p3.x, a * p0.y + b * c1.y + c * c2.y + d * p3.y};
 }
 
-inline Punkt KubischAbleitung(Punkt p0, Punkt c1, Punkt c2, Punkt p3, double t)
-{
+inline Punkt KubischAbleitung(Punkt p0, Punkt c1, Punkt c2, Punkt p3, double t) {
     double s = 1 - t;
     double a = 3 * s * s, b = 6 * s * t, c = 3 * t * t;
     return {a * (c1.x - p0.x) + b * (c2.x - c1.x) + c * (p3.x - c2.x),
             a * (c1.y - p0.y) + b * (c2.y - c1.y) + c * (p3.y - c2.y)};
 }
 
-inline void SatzSchreiber::Kubisch(Punkt c1, Punkt c2, Punkt e)
-{
+inline void SatzSchreiber::Kubisch(Punkt c1, Punkt c2, Punkt e) {
     Abschliessen();
     Punkt p0 = letzter_;
     int m = KubischStuecke(p0, c1, c2, e);
@@ -250,8 +232,7 @@ inline void SatzSchreiber::Kubisch(Punkt c1, Punkt c2, Punkt e)
 // point; a contour without one starts at the implied on-curve point between its last and first
 // points. A cubic control not followed by a second one and an end point is taken as on-curve.
 inline void KonturSchreiben(const FT_Vector* punkte, const char* tags, int erster, int letzter,
-                            Strom& strom)
-{
+                            Strom& strom) {
     int n = letzter - erster + 1;
     if (n <= 0) return;
     auto P = [&](int j) {
@@ -292,8 +273,7 @@ inline void KonturSchreiben(const FT_Vector* punkte, const char* tags, int erste
     strom.PunktEintrag(start);
 }
 
-inline void UmrissSchreiben(const FT_Outline& umriss, Strom& strom)
-{
+inline void UmrissSchreiben(const FT_Outline& umriss, Strom& strom) {
     int erster = 0;
     for (int k = 0; k < umriss.n_contours; ++k) {
         int letzter = umriss.contours[k];

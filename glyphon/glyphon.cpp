@@ -1,6 +1,6 @@
 // get_glyph_points: one glyph of a FreeType face as Glyphon's point stream.
-#include "GlyphonStrom.h"
 #include "glyphon.h"
+#include "GlyphonStrom.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -12,8 +12,7 @@ int32_t laufIndex = 1;
 
 // The glyph of a Unicode code point. Fonts without a Unicode map but with a Windows symbol map
 // keep their single-byte codes at U+F000 + code there.
-FT_UInt Glyphindex(FT_Face face, uint32_t code)
-{
+FT_UInt Glyphindex(FT_Face face, uint32_t code) {
     if ((face->charmap && face->charmap->encoding == FT_ENCODING_UNICODE) ||
         FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
         return FT_Get_Char_Index(face, code);
@@ -28,8 +27,7 @@ FT_UInt Glyphindex(FT_Face face, uint32_t code)
 
 // The unhinted outline at the face's pixel size (26.6 device units), or nullptr when the glyph
 // is missing, has no outline or the face has no size set.
-const FT_Outline* Umriss(FT_Face face, uint32_t code)
-{
+const FT_Outline* Umriss(FT_Face face, uint32_t code) {
     if (!face || !face->size || face->size->metrics.x_ppem == 0) return nullptr;
     FT_UInt index = Glyphindex(face, code);
     if (index == 0) return nullptr;
@@ -40,9 +38,8 @@ const FT_Outline* Umriss(FT_Face face, uint32_t code)
 
 } // namespace
 
-extern "C" int32_t get_glyph_points(void* dc, uint32_t code, GlyphonArray** blank,
-                                    GlyphonArray** x, GlyphonArray** y, GlyphonArray** kind)
-{
+extern "C" int32_t get_glyph_points(void* dc, uint32_t code, GlyphonArray** blank, GlyphonArray** x,
+                                    GlyphonArray** y, GlyphonArray** kind) {
     glyphon::LeerKopieren(blank, x);
     glyphon::LeerKopieren(blank, y);
     laufIndex = 1;

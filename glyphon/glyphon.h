@@ -31,13 +31,12 @@ typedef struct GlyphonArray {
 /* dc: an FT_Face whose pixel size the caller has set (the measuring font).
  * code: the character's Unicode code point. */
 __attribute__((visibility("default"))) int32_t get_glyph_points(void* dc, uint32_t code,
-                                                                 GlyphonArray** blank,
-                                                                 GlyphonArray** x,
-                                                                 GlyphonArray** y,
-                                                                 GlyphonArray** kind);
+                                                                GlyphonArray** blank,
+                                                                GlyphonArray** x, GlyphonArray** y,
+                                                                GlyphonArray** kind);
 
-typedef int32_t (*GlyphonFunktion)(void*, uint32_t, GlyphonArray**, GlyphonArray**,
-                                   GlyphonArray**, GlyphonArray**);
+typedef int32_t (*GlyphonFunktion)(void*, uint32_t, GlyphonArray**, GlyphonArray**, GlyphonArray**,
+                                   GlyphonArray**);
 
 #ifdef __cplusplus
 }

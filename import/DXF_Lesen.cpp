@@ -202,9 +202,14 @@ private:
 
     bool PunktGruppe(int code) {
         switch (code) {
-        case 10: z_.X1 = Zahl(); return true;
-        case 20: z_.Y1 = Zahl(); return true;
-        default: return false;
+        case 10:
+            z_.X1 = Zahl();
+            return true;
+        case 20:
+            z_.Y1 = Zahl();
+            return true;
+        default:
+            return false;
         }
     }
 

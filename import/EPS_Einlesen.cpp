@@ -53,9 +53,9 @@ enum class Op : std::uint8_t {
     H,
     CM,
     RE,
-    Sichern,  // q, gsave
-    Zurueck,  // Q, grestore
-    Clip,     // W, W*
+    Sichern, // q, gsave
+    Zurueck, // Q, grestore
+    Clip,    // W, W*
     Scale,
     Andere,
 };
@@ -72,7 +72,7 @@ struct Matrix {
 
 // m applied first, then t: the matrix "m cm" makes of the current matrix t.
 Matrix Verketten(const Matrix& m, const Matrix& t) {
-    return {m.a * t.a + m.b * t.c, m.a * t.b + m.b * t.d, m.c * t.a + m.d * t.c,
+    return {m.a * t.a + m.b * t.c, m.a * t.b + m.b * t.d,       m.c * t.a + m.d * t.c,
             m.c * t.b + m.d * t.d, m.e * t.a + m.f * t.c + t.e, m.e * t.b + m.f * t.d + t.f};
 }
 
@@ -106,13 +106,20 @@ Op OperatorVon(std::string_view t) {
     switch (t.size()) {
     case 1:
         switch (t[0]) {
-        case 'M': return Op::M;
-        case 'L': return Op::L;
-        case 'Y': return Op::Y;
-        case 'V': return Op::V;
-        case 'C': return Op::C;
-        case 'H': return Op::H;
-        default: return Op::Andere;
+        case 'M':
+            return Op::M;
+        case 'L':
+            return Op::L;
+        case 'Y':
+            return Op::Y;
+        case 'V':
+            return Op::V;
+        case 'C':
+            return Op::C;
+        case 'H':
+            return Op::H;
+        default:
+            return Op::Andere;
         }
     case 2:
         if (t == "MO") return Op::MO;
@@ -134,7 +141,7 @@ Op OperatorVon(std::string_view t) {
 // one pass: mantissa and power of ten are both exact doubles, so their quotient is the correctly
 // rounded value, the same that ZahlLesen gives. Anything else goes to ZahlLesen.
 double TokenZahl(std::string_view t, std::size_t& gelesen) {
-    static constexpr double Zehner[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    static constexpr double Zehner[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const std::size_t n = t.size();
     std::size_t i = 0;
@@ -154,8 +161,7 @@ double TokenZahl(std::string_view t, std::size_t& gelesen) {
             ++nachkomma;
         }
     }
-    const bool exponent =
-        i < n && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd');
+    const bool exponent = i < n && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd');
     if (ziffern == 0) {
         // Only a token with a leading tab (a tab belongs to the token) can still be a number.
         if (n > 0 && t[0] == '\t') return ZahlLesen(t, gelesen);
@@ -293,8 +299,7 @@ std::int32_t EinzelneMZaehlen(std::string_view text) {
         const char* p = text.data();
         const char* ende = p + n;
         const auto suchen = [&] {
-            return static_cast<const char*>(
-                std::memchr(p, m, static_cast<std::size_t>(ende - p)));
+            return static_cast<const char*>(std::memchr(p, m, static_cast<std::size_t>(ende - p)));
         };
         while ((p = suchen())) {
             const std::size_t i = static_cast<std::size_t>(p - text.data());
@@ -559,9 +564,15 @@ bool PSLeser::StapelWort(const Wort& w, bool pfade) {
     RechteckeFestschreiben();
     bool weiter = true;
     switch (w.gross) {
-    case Op::CM: MatrixSetzen(); break;
-    case Op::Sichern: Sichern(); break;
-    case Op::Zurueck: Zurueckholen(); break;
+    case Op::CM:
+        MatrixSetzen();
+        break;
+    case Op::Sichern:
+        Sichern();
+        break;
+    case Op::Zurueck:
+        Zurueckholen();
+        break;
     default:
         if (pfade) weiter = PfadOperator(w.gross);
         break;

@@ -40,8 +40,8 @@ bool IstLeerraum(char c) {
 }
 
 bool IstTrenner(char c) {
-    return IstLeerraum(c) || c == '/' || c == '[' || c == ']' || c == '<' || c == '>' ||
-           c == '(' || c == ')' || c == '{' || c == '}' || c == '%';
+    return IstLeerraum(c) || c == '/' || c == '[' || c == ']' || c == '<' || c == '>' || c == '(' ||
+           c == ')' || c == '{' || c == '}' || c == '%';
 }
 
 // Start of the balanced "<<" whose ">>" ends at ende (exclusive), scanning back no further than
@@ -250,8 +250,7 @@ EntpackErgebnis Entpacken(std::string_view gepackt, std::string& ausgabe, std::s
     return ergebnis;
 }
 
-StromArt StromArtBestimmen(std::string_view datei, std::size_t streamPos,
-                           std::size_t untergrenze) {
+StromArt StromArtBestimmen(std::string_view datei, std::size_t streamPos, std::size_t untergrenze) {
     std::size_t ende = streamPos;
     while (ende > untergrenze && IstLeerraum(datei[ende - 1])) --ende;
     if (ende < untergrenze + 4 || datei[ende - 1] != '>' || datei[ende - 2] != '>')

@@ -47,46 +47,43 @@ constexpr std::string_view G62 = " 62 \r\n";
 constexpr std::string_view Z30 = " 30 \r\n 0 \r\n";
 constexpr std::string_view Z31 = " 31 \r\n 0 \r\n";
 
-constexpr std::string_view Kopf1 =
-    " 0 \r\nSECTION\r\n"
-    " 2 \r\nHEADER\r\n"
-    " 9 \r\n$ACADVER\r\n"
-    " 1 \r\nAC1009\r\n"
-    " 9 \r\n$LIMMIN\r\n";
+constexpr std::string_view Kopf1 = " 0 \r\nSECTION\r\n"
+                                   " 2 \r\nHEADER\r\n"
+                                   " 9 \r\n$ACADVER\r\n"
+                                   " 1 \r\nAC1009\r\n"
+                                   " 9 \r\n$LIMMIN\r\n";
 constexpr std::string_view Kopf2 = " 9 \r\n$LIMMAX\r\n";
-constexpr std::string_view Kopf3 =
-    " 0 \r\nENDSEC\r\n"
-    " 0 \r\nSECTION\r\n"
-    " 2 \r\nTABLES\r\n"
-    " 0 \r\nTABLE\r\n"
-    " 2 \r\nLTYPE\r\n"
-    " 70 \r\n 4 \r\n"
-    " 0 \r\nLTYPE\r\n"
-    " 2 \r\nCONTINUOUS\r\n"
-    " 70 \r\n 0 \r\n"
-    " 3 \r\nSOLID LINE\r\n"
-    " 72 \r\n 65 \r\n"
-    " 73 \r\n 0 \r\n"
-    " 40 \r\n 0 \r\n"
-    " 0 \r\nENDTAB\r\n"
-    " 0 \r\nTABLE\r\n"
-    " 2 \r\nLAYER\r\n"
-    " 70 \r\n 1 \r\n"
-    " 0 \r\nLAYER\r\n"
-    " 2 \r\nWHITE\r\n"
-    " 70 \r\n 0 \r\n"
-    " 62 \r\n 7 \r\n"
-    " 6 \r\nCONTINUOUS\r\n"
-    " 0 \r\nENDTAB\r\n"
-    " 0 \r\nENDSEC\r\n"
-    " 0 \r\nSECTION\r\n"
-    " 2 \r\nBLOCKS\r\n"
-    " 0 \r\nENDSEC\r\n"
-    " 0 \r\nSECTION\r\n"
-    " 2 \r\nENTITIES\r\n";
-constexpr std::string_view Ende =
-    " 0 \r\nENDSEC\r\n"
-    " 0 \r\nEOF\r\n";
+constexpr std::string_view Kopf3 = " 0 \r\nENDSEC\r\n"
+                                   " 0 \r\nSECTION\r\n"
+                                   " 2 \r\nTABLES\r\n"
+                                   " 0 \r\nTABLE\r\n"
+                                   " 2 \r\nLTYPE\r\n"
+                                   " 70 \r\n 4 \r\n"
+                                   " 0 \r\nLTYPE\r\n"
+                                   " 2 \r\nCONTINUOUS\r\n"
+                                   " 70 \r\n 0 \r\n"
+                                   " 3 \r\nSOLID LINE\r\n"
+                                   " 72 \r\n 65 \r\n"
+                                   " 73 \r\n 0 \r\n"
+                                   " 40 \r\n 0 \r\n"
+                                   " 0 \r\nENDTAB\r\n"
+                                   " 0 \r\nTABLE\r\n"
+                                   " 2 \r\nLAYER\r\n"
+                                   " 70 \r\n 1 \r\n"
+                                   " 0 \r\nLAYER\r\n"
+                                   " 2 \r\nWHITE\r\n"
+                                   " 70 \r\n 0 \r\n"
+                                   " 62 \r\n 7 \r\n"
+                                   " 6 \r\nCONTINUOUS\r\n"
+                                   " 0 \r\nENDTAB\r\n"
+                                   " 0 \r\nENDSEC\r\n"
+                                   " 0 \r\nSECTION\r\n"
+                                   " 2 \r\nBLOCKS\r\n"
+                                   " 0 \r\nENDSEC\r\n"
+                                   " 0 \r\nSECTION\r\n"
+                                   " 2 \r\nENTITIES\r\n";
+constexpr std::string_view Ende = " 0 \r\nENDSEC\r\n"
+                                  " 0 \r\nEOF\r\n";
 
 void Kopf(const Speicher& sp, DxfZiel& z) {
     const double m = (sp.XMax - sp.XMin) * 0.05;

@@ -37,9 +37,7 @@ std::uint64_t Streuwert(std::int32_t cx, std::int32_t cy) {
 
 } // namespace
 
-GeoPunktTabelle::GeoPunktTabelle(std::int64_t fenster) : fenster_(fenster) {
-    zellen_.resize(1024);
-}
+GeoPunktTabelle::GeoPunktTabelle(std::int64_t fenster) : fenster_(fenster) { zellen_.resize(1024); }
 
 void GeoPunktTabelle::Reservieren(std::size_t punkte) {
     punkte_.reserve(punkte + 1);
@@ -51,7 +49,8 @@ void GeoPunktTabelle::Reservieren(std::size_t punkte) {
 
 bool GeoPunktTabelle::Passt(std::int32_t k, double x, double y) const {
     const GeoPunkt& p = punkte_[static_cast<std::size_t>(k)];
-    return p.Belegt == 0 && std::fabs(x - p.X) < Vorfilter && Abstand(x, y, p.X, p.Y) < PunktToleranz;
+    return p.Belegt == 0 && std::fabs(x - p.X) < Vorfilter &&
+           Abstand(x, y, p.X, p.Y) < PunktToleranz;
 }
 
 std::int32_t GeoPunktTabelle::ZellNr(double v) {
@@ -158,12 +157,12 @@ std::int32_t GeoPunktTabelle::GitterSuchen(double x, double y, std::int64_t unte
 }
 
 std::int32_t GeoPunktTabelle::PunktSuchen(double x, double y, bool suchen) {
-    if (!suchen || fenster_ <= 0 || !std::isfinite(x) || !std::isfinite(y))
-        return NeuerPunkt(x, y);
+    if (!suchen || fenster_ <= 0 || !std::isfinite(x) || !std::isfinite(y)) return NeuerPunkt(x, y);
     // The window holds the points k with anzahl_ - k < fenster_.
     const std::int64_t unten = std::max<std::int64_t>(1, std::int64_t{anzahl_} - fenster_ + 1);
     std::int32_t bester = 0;
-    const std::int64_t nahEnde = std::max<std::int64_t>(unten, std::int64_t{anzahl_} - Nahbereich + 1);
+    const std::int64_t nahEnde =
+        std::max<std::int64_t>(unten, std::int64_t{anzahl_} - Nahbereich + 1);
     for (std::int64_t k = anzahl_; k >= nahEnde; --k) {
         if (Passt(static_cast<std::int32_t>(k), x, y)) {
             bester = static_cast<std::int32_t>(k);

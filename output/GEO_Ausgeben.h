@@ -49,7 +49,9 @@ public:
     void Reservieren(std::size_t punkte);
 
     std::int32_t AnzGeoPunkte() const { return anzahl_; }
-    const GeoPunkt& operator[](std::int32_t k) const { return punkte_[static_cast<std::size_t>(k)]; }
+    const GeoPunkt& operator[](std::int32_t k) const {
+        return punkte_[static_cast<std::size_t>(k)];
+    }
 
 private:
     // One grid cell: its numbers and the newest point of its chain not yet known to be matched

@@ -25,8 +25,8 @@ std::unique_ptr<Sitzung> NeueSitzung() {
 TempOrdner::TempOrdner() {
     std::random_device zufall;
     for (;;) {
-        pfad_ = std::filesystem::temp_directory_path() /
-                ("konturo-test-" + std::to_string(zufall()));
+        pfad_ =
+            std::filesystem::temp_directory_path() / ("konturo-test-" + std::to_string(zufall()));
         if (std::filesystem::create_directory(pfad_)) break;
     }
 }

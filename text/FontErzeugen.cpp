@@ -77,8 +77,7 @@ struct GlyphonFelder {
 };
 
 // Appends one outline record and extends the box by its placed start point.
-void KonturPunktAnfuegen(Sitzung& s, std::uint8_t typ, double x1, double y1, double x2,
-                         double y2) {
+void KonturPunktAnfuegen(Sitzung& s, std::uint8_t typ, double x1, double y1, double x2, double y2) {
     GeoElement e = NeuesElement(typ, x1, y1, x2, y2, 0, s.text.KonturZaehler);
     s.speicher.KonturPunkte.Anfuegen(e);
     BoxPunkt(s.speicher, Platziert(s.text.StiftX, x1, s.text.Massstab),
@@ -182,8 +181,8 @@ bool Durchlauf::VollkreisTest(std::int32_t f, std::int32_t& l) {
 // current circle.
 bool Durchlauf::Passt(std::int32_t von, std::int32_t bis) const {
     for (std::int32_t k = von + 1; k < bis; ++k) {
-        const double abw = std::fabs(Abstand(X(k), Y(k), z_.Bogen.MX, z_.Bogen.MY) -
-                                     z_.Bogen.Radius);
+        const double abw =
+            std::fabs(Abstand(X(k), Y(k), z_.Bogen.MX, z_.Bogen.MY) - z_.Bogen.Radius);
         if (!(abw <= par_.Toleranz)) return false;
     }
     return true;
@@ -479,8 +478,7 @@ void KreisTangential(Textzustand& z, double ax, double ay, double bx, double by,
     BogenWinkel(z, kb.MX, kb.MY, bx, by, ax, ay);
 }
 
-void BogenWinkel(Textzustand& z, double cx, double cy, double px, double py, double qx,
-                 double qy) {
+void BogenWinkel(Textzustand& z, double cx, double cy, double px, double py, double qx, double qy) {
     const double grad = 180.0 / Pi();
     double a1 = Richtungswinkel(z, cx, cy, px, py) * grad;
     double a2 = Richtungswinkel(z, cx, cy, qx, qy) * grad;
@@ -519,8 +517,7 @@ double Abstand(double x1, double y1, double x2, double y2) {
 }
 
 double Bogenlaenge(double startGrad, double endeGrad, double radius) {
-    const double winkel = endeGrad > startGrad ? endeGrad - startGrad
-                                               : endeGrad + 360 - startGrad;
+    const double winkel = endeGrad > startGrad ? endeGrad - startGrad : endeGrad + 360 - startGrad;
     return radius * winkel * Pi() / 180;
 }
 

@@ -60,8 +60,7 @@ void KreisDurchDreiPunkte(Textzustand& z, double x1, double y1, double x2, doubl
 // Circle through A and B that is tangent at B to the direction alpha (radians), into z.Bogen.
 void KreisTangential(Textzustand& z, double ax, double ay, double bx, double by, double alpha);
 // Start and end angle of z.Bogen for the arc about C between P and Q (at most 180 degrees).
-void BogenWinkel(Textzustand& z, double cx, double cy, double px, double py, double qx,
-                 double qy);
+void BogenWinkel(Textzustand& z, double cx, double cy, double px, double py, double qx, double qy);
 // Angle of the vector P->Q in radians, 0 <= angle < 2 pi; for P = Q the previous result.
 double Richtungswinkel(Textzustand& z, double px, double py, double qx, double qy);
 double Abstand(double x1, double y1, double x2, double y2);

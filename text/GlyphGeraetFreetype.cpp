@@ -32,8 +32,7 @@ using Schriftsatz = std::unique_ptr<FcFontSet, SatzFreigeben>;
 const FcChar8* Fc(const std::string& s) { return reinterpret_cast<const FcChar8*>(s.c_str()); }
 
 // Family names compare as fontconfig compares them: without regard to case and blanks.
-std::string FamilienSchluessel(const char* name)
-{
+std::string FamilienSchluessel(const char* name) {
     std::string s;
     for (const char* c = name; *c; ++c) {
         if (*c != ' ') s += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
@@ -42,8 +41,7 @@ std::string FamilienSchluessel(const char* name)
 }
 
 // The family names of a pattern, in order.
-std::vector<std::string> Familien(const FcPattern* p)
-{
+std::vector<std::string> Familien(const FcPattern* p) {
     std::vector<std::string> namen;
     FcChar8* name = nullptr;
     for (int i = 0; FcPatternGetString(p, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
@@ -54,8 +52,7 @@ std::vector<std::string> Familien(const FcPattern* p)
 
 // The glyph of a Unicode code point, looked up as the glyph library looks it up: through the
 // Unicode map, else through a Windows symbol map (single-byte codes at U+F000 + code).
-FT_UInt Glyphindex(FT_Face face, char32_t zeichen)
-{
+FT_UInt Glyphindex(FT_Face face, char32_t zeichen) {
     auto code = static_cast<FT_ULong>(zeichen);
     if ((face->charmap && face->charmap->encoding == FT_ENCODING_UNICODE) ||
         FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
@@ -71,33 +68,28 @@ FT_UInt Glyphindex(FT_Face face, char32_t zeichen)
 
 } // namespace
 
-int EmPixel(double groesse)
-{
+int EmPixel(double groesse) {
     double em = std::round(groesse * 96.0 / 72.0);
     if (!(em >= 1)) return 1;
     return static_cast<int>(std::min<double>(em, MaxEmPixel));
 }
 
-void GlyphGeraetFreetype::BibliothekFreigeben::operator()(FT_LibraryRec_* bibliothek) const
-{
+void GlyphGeraetFreetype::BibliothekFreigeben::operator()(FT_LibraryRec_* bibliothek) const {
     FT_Done_FreeType(bibliothek);
 }
 
-void GlyphGeraetFreetype::GesichtFreigeben::operator()(FT_FaceRec_* gesicht) const
-{
+void GlyphGeraetFreetype::GesichtFreigeben::operator()(FT_FaceRec_* gesicht) const {
     FT_Done_Face(gesicht);
 }
 
-GlyphGeraetFreetype::GlyphGeraetFreetype()
-{
+GlyphGeraetFreetype::GlyphGeraetFreetype() {
     FT_Library bibliothek = nullptr;
     if (FT_Init_FreeType(&bibliothek) == 0) bibliothek_.reset(bibliothek);
 }
 
 GlyphGeraetFreetype::~GlyphGeraetFreetype() = default;
 
-FT_FaceRec_* GlyphGeraetFreetype::Oeffnen(const std::string& datei, int index)
-{
+FT_FaceRec_* GlyphGeraetFreetype::Oeffnen(const std::string& datei, int index) {
     auto schluessel = std::make_pair(datei, index);
     if (auto it = gesichter_.find(schluessel); it != gesichter_.end()) return it->second.get();
     FT_Face face = nullptr;
@@ -111,8 +103,7 @@ FT_FaceRec_* GlyphGeraetFreetype::Oeffnen(const std::string& datei, int index)
 }
 
 GlyphGeraetFreetype::Schrift GlyphGeraetFreetype::Suchen(const std::string& name, bool fett,
-                                                         bool kursiv)
-{
+                                                         bool kursiv) {
     auto schluessel = std::make_tuple(name, fett, kursiv);
     if (auto it = gefunden_.find(schluessel); it != gefunden_.end()) return it->second;
 
@@ -145,8 +136,7 @@ GlyphGeraetFreetype::Schrift GlyphGeraetFreetype::Suchen(const std::string& name
 }
 
 bool GlyphGeraetFreetype::SchriftWaehlen(const std::string& name, double groesse, bool fett,
-                                         bool kursiv)
-{
+                                         bool kursiv) {
     if (!bibliothek_ || !(groesse > 0)) return false;
     Schrift schrift = Suchen(name, fett, kursiv);
     if (!schrift.gesicht) return false;
@@ -163,8 +153,7 @@ bool GlyphGeraetFreetype::SchriftWaehlen(const std::string& name, double groesse
     return true;
 }
 
-AbcBreiten GlyphGeraetFreetype::Breiten(char32_t zeichen)
-{
+AbcBreiten GlyphGeraetFreetype::Breiten(char32_t zeichen) {
     AbcBreiten abc;
     FT_Face face = aktuell_;
     if (!face) return abc;
@@ -185,8 +174,7 @@ AbcBreiten GlyphGeraetFreetype::Breiten(char32_t zeichen)
     return abc;
 }
 
-Textmetrik GlyphGeraetFreetype::Metrik()
-{
+Textmetrik GlyphGeraetFreetype::Metrik() {
     Textmetrik metrik;
     FT_Face face = aktuell_;
     if (!face || face->units_per_EM == 0) return metrik;
@@ -210,8 +198,7 @@ Textmetrik GlyphGeraetFreetype::Metrik()
 
 void* GlyphGeraetFreetype::Handle() { return aktuell_; }
 
-bool SchriftVorhanden(const std::string& name)
-{
+bool SchriftVorhanden(const std::string& name) {
     if (name.empty()) return false;
     Muster muster(FcPatternCreate());
     if (!muster) return false;
@@ -242,8 +229,7 @@ bool SchriftVorhanden(const std::string& name)
     return false;
 }
 
-std::vector<std::string> SkalierbareSchriften()
-{
+std::vector<std::string> SkalierbareSchriften() {
     Muster muster(FcPatternCreate());
     std::unique_ptr<FcObjectSet, ObjekteFreigeben> objekte(
         FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr));

@@ -10,8 +10,7 @@ namespace konturo {
 
 namespace {
 
-GlyphonFunktion Binden(const std::string& datei)
-{
+GlyphonFunktion Binden(const std::string& datei) {
     void* bibliothek = dlopen(datei.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!bibliothek) return nullptr;
     // The library stays loaded for the rest of the run.
@@ -22,16 +21,14 @@ GlyphonFunktion Binden(const std::string& datei)
 
 } // namespace
 
-std::string ProgrammOrdner()
-{
+std::string ProgrammOrdner() {
     std::error_code fehler;
     std::filesystem::path programm = std::filesystem::read_symlink("/proc/self/exe", fehler);
     if (fehler) return {};
     return programm.parent_path().string();
 }
 
-GlyphonFunktion GlyphonBinden()
-{
+GlyphonFunktion GlyphonBinden() {
     // Only a successful binding is kept, so a library installed later is still found.
     static GlyphonFunktion gebunden = nullptr;
     if (gebunden) return gebunden;

@@ -59,32 +59,23 @@ char32_t Cp1252Zeichen(unsigned char b) {
         0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
     };
-    if (b >= 0x80 && b < 0xA0)
-        return tabelle[b - 0x80];
+    if (b >= 0x80 && b < 0xA0) return tabelle[b - 0x80];
     return b;
 }
 
 int HexWert(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-bool IstBuchstabe(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IstZiffer(char c) {
-    return c >= '0' && c <= '9';
-}
+bool IstBuchstabe(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IstZiffer(char c) { return c >= '0' && c <= '9'; }
 
-std::string Getrimmt(const std::string &s) {
+std::string Getrimmt(const std::string& s) {
     const auto a = s.find_first_not_of(" \t");
-    if (a == std::string::npos)
-        return {};
+    if (a == std::string::npos) return {};
     const auto e = s.find_last_not_of(" \t");
     return s.substr(a, e - a + 1);
 }
@@ -95,8 +86,7 @@ public:
 
     RtfText Lesen() {
         std::size_t start = 0;
-        if (b_.substr(0, 3) == "\xEF\xBB\xBF")
-            start = 3;
+        if (b_.substr(0, 3) == "\xEF\xBB\xBF") start = 3;
         while (start < b_.size() &&
                (b_[start] == ' ' || b_[start] == '\r' || b_[start] == '\n' || b_[start] == '\t'))
             ++start;
@@ -105,8 +95,7 @@ public:
             return std::move(ergebnis_);
         }
         p_ = start;
-        while (p_ < b_.size() && !fertig_)
-            Schritt();
+        while (p_ < b_.size() && !fertig_) Schritt();
         if (!ergebnis_.Fehler.empty()) {
             ergebnis_.Laeufe.clear();
             return std::move(ergebnis_);
@@ -148,8 +137,7 @@ private:
     }
 
     void GruppeSchliessen() {
-        if (z_.ziel == Ziel::Schrifttabelle)
-            SchriftnameUebernehmen();
+        if (z_.ziel == Ziel::Schrifttabelle) SchriftnameUebernehmen();
         if (stapel_.empty()) {
             fertig_ = true; // the document's closing brace; what follows is not part of it
             return;
@@ -157,13 +145,11 @@ private:
         z_ = stapel_.back();
         stapel_.pop_back();
         ausstehend_ = 0;
-        if (stapel_.empty())
-            fertig_ = true;
+        if (stapel_.empty()) fertig_ = true;
     }
 
     void Steuerung() {
-        if (p_ >= b_.size())
-            return;
+        if (p_ >= b_.size()) return;
         const char c = b_[p_];
         if (!IstBuchstabe(c)) {
             ++p_;
@@ -171,11 +157,9 @@ private:
             return;
         }
         std::size_t a = p_;
-        while (p_ < b_.size() && IstBuchstabe(b_[p_]) && p_ - a < MaxWortLaenge)
-            ++p_;
+        while (p_ < b_.size() && IstBuchstabe(b_[p_]) && p_ - a < MaxWortLaenge) ++p_;
         const std::string_view wort = b_.substr(a, p_ - a);
-        while (p_ < b_.size() && IstBuchstabe(b_[p_]))
-            ++p_; // an absurdly long word: drop rest
+        while (p_ < b_.size() && IstBuchstabe(b_[p_])) ++p_; // an absurdly long word: drop rest
         bool hatZahl = false;
         long long zahl = 0;
         bool negativ = false;
@@ -185,16 +169,13 @@ private:
         }
         int ziffern = 0;
         while (p_ < b_.size() && IstZiffer(b_[p_])) {
-            if (ziffern < 10)
-                zahl = zahl * 10 + (b_[p_] - '0');
+            if (ziffern < 10) zahl = zahl * 10 + (b_[p_] - '0');
             ++ziffern;
             ++p_;
             hatZahl = true;
         }
-        if (negativ)
-            zahl = -zahl;
-        if (p_ < b_.size() && b_[p_] == ' ')
-            ++p_;
+        if (negativ) zahl = -zahl;
+        if (p_ < b_.size() && b_[p_] == ' ') ++p_;
         Wort(wort, hatZahl, static_cast<int>(std::clamp<long long>(zahl, -2147483647, 2147483647)));
     }
 
@@ -207,8 +188,7 @@ private:
                 wert = wert * 16 + HexWert(b_[p_++]);
                 ++ziffern;
             }
-            if (ziffern == 2)
-                Zeichen(Cp1252Zeichen(static_cast<unsigned char>(wert)));
+            if (ziffern == 2) Zeichen(Cp1252Zeichen(static_cast<unsigned char>(wert)));
             break;
         }
         case '\\':
@@ -240,30 +220,18 @@ private:
             --ausstehend_;
             return;
         }
-        if (w == "par")
-            return Umbruch(true);
-        if (w == "line" || w == "sect" || w == "page" || w == "row")
-            return Umbruch(false);
-        if (w == "tab" || w == "cell")
-            return Zeichen(U'\t');
-        if (w == "emdash")
-            return Zeichen(0x2014);
-        if (w == "endash")
-            return Zeichen(0x2013);
-        if (w == "bullet")
-            return Zeichen(0x2022);
-        if (w == "lquote")
-            return Zeichen(0x2018);
-        if (w == "rquote")
-            return Zeichen(0x2019);
-        if (w == "ldblquote")
-            return Zeichen(0x201C);
-        if (w == "rdblquote")
-            return Zeichen(0x201D);
-        if (w == "emspace" || w == "enspace" || w == "qmspace")
-            return Zeichen(U' ');
-        if (w == "u")
-            return Unicode(zahl);
+        if (w == "par") return Umbruch(true);
+        if (w == "line" || w == "sect" || w == "page" || w == "row") return Umbruch(false);
+        if (w == "tab" || w == "cell") return Zeichen(U'\t');
+        if (w == "emdash") return Zeichen(0x2014);
+        if (w == "endash") return Zeichen(0x2013);
+        if (w == "bullet") return Zeichen(0x2022);
+        if (w == "lquote") return Zeichen(0x2018);
+        if (w == "rquote") return Zeichen(0x2019);
+        if (w == "ldblquote") return Zeichen(0x201C);
+        if (w == "rdblquote") return Zeichen(0x201D);
+        if (w == "emspace" || w == "enspace" || w == "qmspace") return Zeichen(U' ');
+        if (w == "u") return Unicode(zahl);
         if (w == "uc") {
             z_.uc = hatZahl ? std::clamp(zahl, 0, 10) : 1;
             return;
@@ -305,8 +273,7 @@ private:
         }
         if (w == "bin") {
             // Binary data of the given length follows the control word's delimiter.
-            if (hatZahl && zahl > 0)
-                p_ = std::min(b_.size(), p_ + static_cast<std::size_t>(zahl));
+            if (hatZahl && zahl > 0) p_ = std::min(b_.size(), p_ + static_cast<std::size_t>(zahl));
             return;
         }
         if (w == "fonttbl") {
@@ -315,8 +282,7 @@ private:
             schriftname_.clear();
             return;
         }
-        if (IstTextloseGruppe(w))
-            z_.ziel = Ziel::Ueberspringen;
+        if (IstTextloseGruppe(w)) z_.ziel = Ziel::Ueberspringen;
     }
 
     void Unicode(int zahl) {
@@ -351,10 +317,8 @@ private:
                 schriftname_ += Utf8Kodieren(zeichen);
             return;
         }
-        if (z_.ziel == Ziel::Ueberspringen || z_.versteckt)
-            return;
-        if (zeichen < 0x20 && zeichen != U'\t')
-            return;
+        if (z_.ziel == Ziel::Ueberspringen || z_.versteckt) return;
+        if (zeichen < 0x20 && zeichen != U'\t') return;
         offenerAbsatz_ = false;
         Anfuegen(Utf8Kodieren(zeichen));
     }
@@ -362,31 +326,26 @@ private:
     // A paragraph mark or line break; absatz tells a \par apart, so the mark that closes the
     // last paragraph can be dropped at the end.
     void Umbruch(bool absatz) {
-        if (z_.ziel != Ziel::Text || z_.versteckt)
-            return;
+        if (z_.ziel != Ziel::Text || z_.versteckt) return;
         Anfuegen("\n");
         offenerAbsatz_ = absatz;
     }
 
     void LetztenAbsatzSchliessen() {
-        if (!offenerAbsatz_ || ergebnis_.Laeufe.empty())
-            return;
-        std::string &t = ergebnis_.Laeufe.back().Text;
-        if (!t.empty() && t.back() == '\n')
-            t.pop_back();
-        if (t.empty())
-            ergebnis_.Laeufe.pop_back();
+        if (!offenerAbsatz_ || ergebnis_.Laeufe.empty()) return;
+        std::string& t = ergebnis_.Laeufe.back().Text;
+        if (!t.empty() && t.back() == '\n') t.pop_back();
+        if (t.empty()) ergebnis_.Laeufe.pop_back();
     }
 
-    void Anfuegen(const std::string &utf8) {
+    void Anfuegen(const std::string& utf8) {
         const Zeichenformat f = AktuellesFormat();
-        auto &laeufe = ergebnis_.Laeufe;
-        if (laeufe.empty() || !GleichesFormat(laeufe.back().Format, f))
-            laeufe.push_back({{}, f});
+        auto& laeufe = ergebnis_.Laeufe;
+        if (laeufe.empty() || !GleichesFormat(laeufe.back().Format, f)) laeufe.push_back({{}, f});
         laeufe.back().Text += utf8;
     }
 
-    static bool GleichesFormat(const Zeichenformat &a, const Zeichenformat &b) {
+    static bool GleichesFormat(const Zeichenformat& a, const Zeichenformat& b) {
         return a.Schriftart == b.Schriftart && a.Groesse == b.Groesse && a.Fett == b.Fett &&
                a.Kursiv == b.Kursiv;
     }
@@ -395,8 +354,7 @@ private:
         Zeichenformat f;
         const int nr = z_.schrift >= 0 ? z_.schrift : standardSchrift_;
         const auto it = schriften_.find(nr);
-        if (it != schriften_.end() && !it->second.empty())
-            f.Schriftart = it->second;
+        if (it != schriften_.end() && !it->second.empty()) f.Schriftart = it->second;
         f.Groesse = z_.halbpunkte / 2.0;
         f.Fett = z_.fett;
         f.Kursiv = z_.kursiv;
@@ -427,13 +385,10 @@ private:
 
 } // namespace
 
-RtfText RtfLesen(std::string_view bytes) {
-    return Leser(bytes).Lesen();
-}
+RtfText RtfLesen(std::string_view bytes) { return Leser(bytes).Lesen(); }
 
-void RtfAnhaengen(const RtfText &rtf, TextquelleKlartext &ziel) {
-    for (const RtfLauf &lauf : rtf.Laeufe)
-        ziel.Anhaengen(lauf.Text, lauf.Format);
+void RtfAnhaengen(const RtfText& rtf, TextquelleKlartext& ziel) {
+    for (const RtfLauf& lauf : rtf.Laeufe) ziel.Anhaengen(lauf.Text, lauf.Format);
 }
 
 } // namespace konturo

@@ -32,6 +32,6 @@ struct RtfText {
 RtfText RtfLesen(std::string_view bytes);
 
 // Appends the runs to a text source (the command line's and the tests' way to convert them).
-void RtfAnhaengen(const RtfText &rtf, TextquelleKlartext &ziel);
+void RtfAnhaengen(const RtfText& rtf, TextquelleKlartext& ziel);
 
 } // namespace konturo

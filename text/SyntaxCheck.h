@@ -22,14 +22,14 @@ inline constexpr std::int32_t Taste187 = 187;  // passed by KommaZahlTaste as it
 // Decimal number of the text parameters window: "." and "," become the user's separator;
 // Backspace, "-" and digits pass; everything else is rejected. Single keystrokes only: a second
 // separator or minus in the same field is not prevented.
-void CheckKommaZahl(std::int32_t &Taste, bool dezimalPunkt);
+void CheckKommaZahl(std::int32_t& Taste, bool dezimalPunkt);
 // Signed decimal number; the same rule as CheckKommaZahl.
-void CheckPlusMinusKommaZahl(std::int32_t &Taste, bool dezimalPunkt);
+void CheckPlusMinusKommaZahl(std::int32_t& Taste, bool dezimalPunkt);
 // Unsigned decimal number of the other windows: the separator rule; Backspace, 187 and digits
 // pass; "-" and everything else are rejected.
-void KommaZahlTaste(std::int32_t &Taste, bool dezimalPunkt);
+void KommaZahlTaste(std::int32_t& Taste, bool dezimalPunkt);
 // Digits only (and Backspace).
-void ZiffernTaste(std::int32_t &Taste);
+void ZiffernTaste(std::int32_t& Taste);
 
 // The locale-aware conversion of a typed number: blanks around it, an optional sign, digits with
 // at most one separator of the user's format, an optional exponent ("E", either case). Empty when

@@ -43,7 +43,8 @@ namespace {
 constexpr int ExitFehler = 1;
 constexpr int ExitAufruf = 2;
 
-constexpr const char* Hilfe = R"(konturo-cli: lettering and drawings to contours of lines, arcs and circles.
+constexpr const char* Hilfe =
+    R"(konturo-cli: lettering and drawings to contours of lines, arcs and circles.
 
 Usage:
   konturo-cli text [options] TEXT       convert TEXT (newlines in TEXT are line breaks)
@@ -267,8 +268,8 @@ Ausgabeformat FormatPruefen(const Optionen& opt) {
     if (opt.ausgabe.empty()) Fehler(ExitAufruf, "no output file: give -o PATH");
     const Ausgabeformat f = FormatNachEndung(opt.ausgabe);
     if (f == Ausgabeformat::Keins)
-        Fehler(ExitAufruf, "no writer for \"" + opt.ausgabe +
-                               "\": use .dxf, .geo, .vlg, .inp or .m10");
+        Fehler(ExitAufruf,
+               "no writer for \"" + opt.ausgabe + "\": use .dxf, .geo, .vlg, .inp or .m10");
     return f;
 }
 
@@ -315,8 +316,8 @@ void RtfDateiLesen(const std::string& pfad, TextquelleKlartext& quelle) {
 
 bool EndetAuf(const std::string& pfad, const std::string& endung) {
     const std::string k = Klein(pfad);
-    return k.size() >= endung.size() && k.compare(k.size() - endung.size(), endung.size(),
-                                                   endung) == 0;
+    return k.size() >= endung.size() &&
+           k.compare(k.size() - endung.size(), endung.size(), endung) == 0;
 }
 
 // Bold and italic of a style name: the text window's four names (language texts 140 to 143
@@ -492,8 +493,9 @@ int ImportBefehl(Argumente& arg) {
     case ImportErgebnis::NichtLesbar:
         Fehler(ExitFehler, "cannot read \"" + *datei + "\"");
     case ImportErgebnis::Abgelehnt:
-        Fehler(ExitFehler, "\"" + *datei + "\" was not read; give --force to read a file "
-                           "without a start marker as a whole");
+        Fehler(ExitFehler, "\"" + *datei +
+                               "\" was not read; give --force to read a file "
+                               "without a start marker as a whole");
     }
     if (opt.statistik) StatistikAusgeben(s);
     Schreiben(s, opt, format);

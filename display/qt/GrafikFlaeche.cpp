@@ -40,8 +40,10 @@ void GrafikFlaeche::MalerBeenden() {
 
 void GrafikFlaeche::ZugZeichnen() {
     if (zug_.isEmpty()) return;
-    if (zug_.size() == 2) Maler().drawLine(QLineF(zug_[0], zug_[1]));
-    else Maler().drawPolyline(zug_);
+    if (zug_.size() == 2)
+        Maler().drawLine(QLineF(zug_[0], zug_[1]));
+    else
+        Maler().drawPolyline(zug_);
     zug_.clear();
 }
 
@@ -167,8 +169,8 @@ void GrafikFlaeche::resizeEvent(QResizeEvent*) {
     bild_ = neu;
     if (AktuelleAnsicht().Breite == 0) {
         // Until the first view is set the area counts in twips, y downward.
-        Zeichenflaeche::AnsichtSetzen(Ansicht{0, 0, width() * TwipsJePixel,
-                                             height() * TwipsJePixel});
+        Zeichenflaeche::AnsichtSetzen(
+            Ansicht{0, 0, width() * TwipsJePixel, height() * TwipsJePixel});
         return;
     }
     // The picture keeps its pixels until the next redraw; keep the scale with it so that pointer

@@ -77,16 +77,16 @@ struct TextZuordnung {
     int nr;
 };
 constexpr TextZuordnung MenueTexte[] = {
-    {"mnuDatei", 1},         {"mnuText", 2},           {"mnuEPS", 3},
-    {"mnuGrafikExport", 4},  {"mnuBatch", 5},          {"mnuBeenden", 6},
-    {"mnufont", 10},         {"mnufontErzeugen", 11},  {"mnuParameter", 12},
-    {"mnuEPSParameter", 12}, {"mnuStatistik", 13},     {"mnuStatistik2", 13},
-    {"mnuGrafik", 15},       {"mnuRahmen", 20},        {"mnuRahmenErzeugen", 21},
-    {"mnuRahmenEin", 22},    {"mnuRahmenAus", 23},     {"mnuRahmenparameter", 24},
-    {"mnuDarstellung", 30},  {"mnuPunkte", 31},        {"mnuEin", 32},
-    {"mnuAus", 33},          {"mnuFarbe", 34},         {"mnuZoom", 35},
-    {"mnuGesamtbild", 36},   {"mnuNeuZeichnen", 37},   {"mnuSprache", 38},
-    {"mnuDeutsch", 39},      {"mnuEnglish", 40},       {"mnuInfo", 50},
+    {"mnuDatei", 1},         {"mnuText", 2},          {"mnuEPS", 3},
+    {"mnuGrafikExport", 4},  {"mnuBatch", 5},         {"mnuBeenden", 6},
+    {"mnufont", 10},         {"mnufontErzeugen", 11}, {"mnuParameter", 12},
+    {"mnuEPSParameter", 12}, {"mnuStatistik", 13},    {"mnuStatistik2", 13},
+    {"mnuGrafik", 15},       {"mnuRahmen", 20},       {"mnuRahmenErzeugen", 21},
+    {"mnuRahmenEin", 22},    {"mnuRahmenAus", 23},    {"mnuRahmenparameter", 24},
+    {"mnuDarstellung", 30},  {"mnuPunkte", 31},       {"mnuEin", 32},
+    {"mnuAus", 33},          {"mnuFarbe", 34},        {"mnuZoom", 35},
+    {"mnuGesamtbild", 36},   {"mnuNeuZeichnen", 37},  {"mnuSprache", 38},
+    {"mnuDeutsch", 39},      {"mnuEnglish", 40},      {"mnuInfo", 50},
     {"mnuOptionen", 152},    {"mnuDrucken", 153},
 };
 
@@ -97,12 +97,12 @@ StatusLayout LayoutBerechnen(int w, int h) {
     const int oben = h - StatusHoehe;
     l.Grafik = QRect(0, 0, w, oben);
     l.KoordinatenX = QRect(0, oben, FeldBreite, StatusHoehe);
-    l.KoordinatenY = QRect(l.KoordinatenX.left() + FeldBreite + Abstand, oben, FeldBreite,
-                           StatusHoehe);
-    l.AnzElemente = QRect(l.KoordinatenY.left() + FeldBreite + Abstand, oben, FeldBreite,
-                          StatusHoehe);
-    l.DezTrenn = QRect(l.AnzElemente.left() + FeldBreite + Abstand, oben, DezTrennBreite,
-                       StatusHoehe);
+    l.KoordinatenY =
+        QRect(l.KoordinatenX.left() + FeldBreite + Abstand, oben, FeldBreite, StatusHoehe);
+    l.AnzElemente =
+        QRect(l.KoordinatenY.left() + FeldBreite + Abstand, oben, FeldBreite, StatusHoehe);
+    l.DezTrenn =
+        QRect(l.AnzElemente.left() + FeldBreite + Abstand, oben, DezTrennBreite, StatusHoehe);
     l.SoftVersion = QRect(w - VersionBreite, oben, VersionBreite, StatusHoehe);
     const int pbLinks = l.DezTrenn.left() + DezTrennBreite + Abstand;
     const int pbBreite = std::max(0, w - VersionBreite - pbLinks - 1050);
@@ -128,8 +128,10 @@ QStringList FilterNachQt(const QString& filter) {
         QString qtMuster = muster;
         qtMuster.replace(QLatin1Char(';'), QLatin1Char(' '));
         const QString angehaengt = QLatin1Char('(') + muster + QLatin1Char(')');
-        if (text.endsWith(angehaengt)) text.chop(angehaengt.size());
-        else text += QLatin1Char(' ');
+        if (text.endsWith(angehaengt))
+            text.chop(angehaengt.size());
+        else
+            text += QLatin1Char(' ');
         aus << text + QLatin1Char('(') + qtMuster + QLatin1Char(')');
     }
     return aus;
@@ -226,8 +228,7 @@ void Grafik_Form::MenuesAnlegen() {
     Eintrag(datei, "mnuText", "&Text importieren", &G::mnuText_Click);
     Eintrag(datei, "mnuEPS", "&Grafik importieren", &G::mnuEPS_Click);
     Trenner(datei, "mnuleer1");
-    Eintrag(datei, "mnuGrafikExport", "Grafik e&xportieren",
-            &G::mnuGrafikExport_Click);
+    Eintrag(datei, "mnuGrafikExport", "Grafik e&xportieren", &G::mnuGrafikExport_Click);
     Eintrag(datei, "mnuDrucken", "Grafik drucken", &G::NichtVerfuegbar);
     Trenner(datei, "mnuLeer5");
     Eintrag(datei, "mnuBatch", "B&atch-Datei laden", &G::NichtVerfuegbar);
@@ -248,19 +249,16 @@ void Grafik_Form::MenuesAnlegen() {
             [this] { StatistikFensterZeigen(s_, this); });
 
     QMenu* grafik = Hauptmenue("mnuGrafik", "&Grafik");
-    Eintrag(grafik, "mnuEPSParameter", "&Parameter",
-            &G::mnuEPSParameter_Click);
+    Eintrag(grafik, "mnuEPSParameter", "&Parameter", &G::mnuEPSParameter_Click);
     Eintrag(grafik, "mnuStatistik2", "&Statistik");
     connect(aktionen_[QStringLiteral("mnuStatistik2")], &QAction::triggered, this,
             [this] { StatistikFensterZeigen(s_, this); });
 
     QMenu* rahmen = Hauptmenue("mnuRahmen", "&Rahmen");
-    QMenu* erzeugen = Untermenue(rahmen, "mnuRahmenErzeugen",
-                                 "&Erzeugen");
+    QMenu* erzeugen = Untermenue(rahmen, "mnuRahmenErzeugen", "&Erzeugen");
     Eintrag(erzeugen, "mnuRahmenEin", "ein", &G::mnuRahmenEin_Click);
     Eintrag(erzeugen, "mnuRahmenAus", "aus", &G::mnuRahmenAus_Click);
-    Eintrag(rahmen, "mnuRahmenparameter", "&Parameter",
-            &G::NichtVerfuegbar);
+    Eintrag(rahmen, "mnuRahmenparameter", "&Parameter", &G::NichtVerfuegbar);
 
     QMenu* extras = Hauptmenue("mnuextras", "E&xtras");
     QMenu* sprache = Untermenue(extras, "mnuSprache", "&Sprache");
@@ -268,8 +266,7 @@ void Grafik_Form::MenuesAnlegen() {
     Eintrag(sprache, "mnuDeutsch", "&Deutsch", &G::mnuDeutsch_Click);
     Eintrag(extras, "mnuOptionen", "&Optionen", &G::NichtVerfuegbar);
     Trenner(extras, "mnuLeer40");
-    Eintrag(extras, "mnuInternetUpdate", "Internet Update",
-            &G::InternetUpdate);
+    Eintrag(extras, "mnuInternetUpdate", "Internet Update", &G::InternetUpdate);
 
     QMenu* anzeige = Hauptmenue("mnuDarstellung", "&Anzeige");
     QMenu* punkte = Untermenue(anzeige, "mnuPunkte", "&Punkte");
@@ -279,10 +276,8 @@ void Grafik_Form::MenuesAnlegen() {
     Eintrag(anzeige, "mnuFarbe", "&Farbe", &G::NichtVerfuegbar);
     Trenner(anzeige, "mnuLeer10");
     Eintrag(anzeige, "mnuZoom", "&Zoom", &G::mnuZoom_Click);
-    Eintrag(anzeige, "mnuGesamtbild", "&Gesamtbild",
-            &G::mnuGesamtbild_Click);
-    Eintrag(anzeige, "mnuNeuZeichnen", "&Refresh",
-            &G::mnuNeuZeichnen_Click);
+    Eintrag(anzeige, "mnuGesamtbild", "&Gesamtbild", &G::mnuGesamtbild_Click);
+    Eintrag(anzeige, "mnuNeuZeichnen", "&Refresh", &G::mnuNeuZeichnen_Click);
 
     // The help menu sits at the right end of the menu bar.
     auto* rechts = new QMenuBar(menuBar());
@@ -294,8 +289,8 @@ void Grafik_Form::MenuesAnlegen() {
     menuBar()->setCornerWidget(rechts, Qt::TopRightCorner);
     Eintrag(hilfe, "mnuInfo", "&Info", &G::mnuInfo_Click);
 
-    for (const char* name : {"mnuDeutsch", "mnuEnglish", "mnuEin", "mnuAus", "mnuRahmenEin",
-                             "mnuRahmenAus"}) {
+    for (const char* name :
+         {"mnuDeutsch", "mnuEnglish", "mnuEin", "mnuAus", "mnuRahmenEin", "mnuRahmenAus"}) {
         aktionen_[QLatin1String(name)]->setCheckable(true);
     }
 }
@@ -347,9 +342,9 @@ bool Grafik_Form::Starten(const Startumgebung& umgebung, QString& grund) {
     grafik_->Loeschen(s_.einstellungen.HGF);
     if (s_.einstellungen.Rtyp != 0) Aktion(QStringLiteral("mnuRahmenparameter"))->setEnabled(true);
 
-    const QRect platz = PlatzierungBerechnen(s_.einstellungen.PosX, s_.einstellungen.PosY,
-                                             s_.einstellungen.SizeX, s_.einstellungen.SizeY,
-                                             sw, sh);
+    const QRect platz =
+        PlatzierungBerechnen(s_.einstellungen.PosX, s_.einstellungen.PosY, s_.einstellungen.SizeX,
+                             s_.einstellungen.SizeY, sw, sh);
     resize(std::max(NachPixel(platz.width()), minimumWidth()),
            std::max(NachPixel(platz.height()), minimumHeight()));
     move(NachPixel(platz.left()), NachPixel(platz.top()));
@@ -439,8 +434,8 @@ bool Grafik_Form::EinstellungenSpeichern() {
 
 void Grafik_Form::BeschaeftigtSetzen() {
     command1_->setEnabled(true);
-    for (const char* name : {"mnuDatei", "mnufont", "mnuGrafik", "mnuRahmen", "mnuDarstellung",
-                             "mnuHilfe"}) {
+    for (const char* name :
+         {"mnuDatei", "mnufont", "mnuGrafik", "mnuRahmen", "mnuDarstellung", "mnuHilfe"}) {
         Aktion(QLatin1String(name))->setEnabled(false);
     }
     s_.fenster.Bereit = false;

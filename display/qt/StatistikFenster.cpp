@@ -20,41 +20,41 @@ namespace {
 // Rows per group in window order: Linien 5, Bögen 7, Kreise 5, then Gesamtkontur.
 constexpr int ZeilenLinien = 5, ZeilenBoegen = 7, ZeilenKreise = 5;
 
-QString Sprachtext(const Sitzung &s, int nr, const char *deutsch) {
-    const std::string &t = s.Text(nr);
+QString Sprachtext(const Sitzung& s, int nr, const char* deutsch) {
+    const std::string& t = s.Text(nr);
     return t.empty() ? QString::fromUtf8(deutsch) : QString::fromStdString(t);
 }
 
-QString Verbunden(const Sitzung &s, int nr1, const char *d1, int nr2, const char *d2) {
+QString Verbunden(const Sitzung& s, int nr1, const char* d1, int nr2, const char* d2) {
     return Sprachtext(s, nr1, d1) + QLatin1Char(' ') + Sprachtext(s, nr2, d2);
 }
 
 } // namespace
 
-StatistikFenster::StatistikFenster(Sitzung &s, QWidget *eltern) : QDialog(eltern), s_(s) {
+StatistikFenster::StatistikFenster(Sitzung& s, QWidget* eltern) : QDialog(eltern), s_(s) {
     setObjectName(QStringLiteral("Statistik"));
     setModal(true);
 
     // The three groups side by side, the total and the check box below them.
-    auto *haupt = new QVBoxLayout(this);
-    auto *gruppen = new QHBoxLayout;
+    auto* haupt = new QVBoxLayout(this);
+    auto* gruppen = new QHBoxLayout;
     haupt->addLayout(gruppen);
-    auto wertLabel = [this](QWidget *eltern) {
-        auto *wert = new QLabel(eltern);
+    auto wertLabel = [this](QWidget* eltern) {
+        auto* wert = new QLabel(eltern);
         wert->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         wert->setFrameShape(QFrame::StyledPanel);
         wert->setTextInteractionFlags(Qt::TextSelectableByMouse);
         wert->setMinimumWidth(80);
         return wert;
     };
-    auto gruppe = [&](QGroupBox *&frame, const char *name, int zeilen) {
+    auto gruppe = [&](QGroupBox*& frame, const char* name, int zeilen) {
         frame = new QGroupBox(this);
         frame->setObjectName(QString::fromLatin1(name));
-        auto *raster = new QGridLayout(frame);
+        auto* raster = new QGridLayout(frame);
         raster->setColumnStretch(0, 1);
         for (int i = 0; i < zeilen; ++i) {
-            auto *beschriftung = new QLabel(frame);
-            auto *wert = wertLabel(frame);
+            auto* beschriftung = new QLabel(frame);
+            auto* wert = wertLabel(frame);
             raster->addWidget(beschriftung, i, 0);
             raster->addWidget(wert, i, 1);
             Beschriftungen.push_back(beschriftung);
@@ -68,9 +68,9 @@ StatistikFenster::StatistikFenster(Sitzung &s, QWidget *eltern) : QDialog(eltern
     gruppe(Frame2, "Frame2", ZeilenBoegen);
     gruppe(Frame3, "Frame3", ZeilenKreise);
 
-    auto *gesamt = new QHBoxLayout;
-    auto *gesamtBeschriftung = new QLabel(this);
-    auto *gesamtWert = wertLabel(this);
+    auto* gesamt = new QHBoxLayout;
+    auto* gesamtBeschriftung = new QLabel(this);
+    auto* gesamtWert = wertLabel(this);
     gesamt->addWidget(gesamtBeschriftung);
     gesamt->addWidget(gesamtWert);
     gesamt->addStretch();
@@ -82,7 +82,7 @@ StatistikFenster::StatistikFenster(Sitzung &s, QWidget *eltern) : QDialog(eltern
     WarnDarstellung->setObjectName(QStringLiteral("WarnDarstellung"));
     haupt->addWidget(WarnDarstellung);
 
-    auto *knoepfe = new QHBoxLayout;
+    auto* knoepfe = new QHBoxLayout;
     knoepfe->addStretch();
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -98,8 +98,7 @@ StatistikFenster::StatistikFenster(Sitzung &s, QWidget *eltern) : QDialog(eltern
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
     connect(this, &QDialog::finished, this, [this] {
         // The drawing shows short elements by this setting; draw it again when it changed.
-        if (warnGeaendert_)
-            s_.ui->Neuzeichnen();
+        if (warnGeaendert_) s_.ui->Neuzeichnen();
     });
 }
 

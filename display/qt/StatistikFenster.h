@@ -18,24 +18,24 @@ struct Sitzung;
 class StatistikFenster : public QDialog {
     Q_OBJECT
 public:
-    StatistikFenster(Sitzung &s, QWidget *eltern);
+    StatistikFenster(Sitzung& s, QWidget* eltern);
 
-    QGroupBox *Frame1; // "Linien"
-    QGroupBox *Frame2; // "Bögen"
-    QGroupBox *Frame3; // "Kreise"
-    QCheckBox *WarnDarstellung;
-    QPushButton *Command1; // "OK"
+    QGroupBox* Frame1; // "Linien"
+    QGroupBox* Frame2; // "Bögen"
+    QGroupBox* Frame3; // "Kreise"
+    QCheckBox* WarnDarstellung;
+    QPushButton* Command1; // "OK"
     // The value labels in window order (as StatistikFelder lists them).
-    std::vector<QLabel *> Werte;
+    std::vector<QLabel*> Werte;
     // The caption labels in the same order.
-    std::vector<QLabel *> Beschriftungen;
+    std::vector<QLabel*> Beschriftungen;
 
 private:
     void TexteSetzen();
     void WerteFuellen();
     void WarnDarstellungGeaendert(bool an);
 
-    Sitzung &s_;
+    Sitzung& s_;
     bool warnGeaendert_ = false;
 };
 

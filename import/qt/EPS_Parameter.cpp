@@ -21,7 +21,7 @@ namespace {
 constexpr int Versatz = 1000 / 15;
 } // namespace
 
-EPS_Parameter::EPS_Parameter(Sitzung &s, QWidget *hauptfenster) : QDialog(hauptfenster), s_(s) {
+EPS_Parameter::EPS_Parameter(Sitzung& s, QWidget* hauptfenster) : QDialog(hauptfenster), s_(s) {
     setObjectName(QStringLiteral("EPS_Parameter"));
     setWindowTitle(QStringLiteral("EPS-Parameter"));
     label1_ = new QLabel(QStringLiteral("Genauigkeit"), this);
@@ -40,7 +40,7 @@ EPS_Parameter::EPS_Parameter(Sitzung &s, QWidget *hauptfenster) : QDialog(hauptf
     command3_ = new QPushButton(QStringLiteral("Statistik"), this);
     command3_->setObjectName(QStringLiteral("Command3"));
 
-    auto *raster = new QGridLayout(this);
+    auto* raster = new QGridLayout(this);
     raster->addWidget(label1_, 0, 0);
     raster->addWidget(text1_, 0, 1);
     raster->addWidget(label4_, 1, 0);
@@ -70,15 +70,12 @@ EPS_Parameter::EPS_Parameter(Sitzung &s, QWidget *hauptfenster) : QDialog(hauptf
     connect(command3_, &QPushButton::clicked, this, &EPS_Parameter::Command3_Click);
 }
 
-EPS_Parameter::~EPS_Parameter() {
-    s_.fenster.ParameterFensterOffen = false;
-}
+EPS_Parameter::~EPS_Parameter() { s_.fenster.ParameterFensterOffen = false; }
 
 void EPS_Parameter::TexteSetzen() {
-    auto setzen = [this](auto *control, int nr) {
-        const std::string &t = s_.Text(nr);
-        if (!t.empty())
-            control->setText(QString::fromStdString(t));
+    auto setzen = [this](auto* control, int nr) {
+        const std::string& t = s_.Text(nr);
+        if (!t.empty()) control->setText(QString::fromStdString(t));
     };
     setzen(label1_, 72);
     setzen(label4_, 78);
@@ -86,26 +83,25 @@ void EPS_Parameter::TexteSetzen() {
     setzen(command1_, 75);
 }
 
-void EPS_Parameter::FeldGeaendert(QLineEdit *feld, double &wert) {
+void EPS_Parameter::FeldGeaendert(QLineEdit* feld, double& wert) {
     if (const auto zahl = FeldZahl(feld->text().toStdString(), s_.speicher.DezimalPunkt)) {
         wert = *zahl;
     }
 }
 
-bool EPS_Parameter::eventFilter(QObject *objekt, QEvent *ereignis) {
-    auto *feld = qobject_cast<QLineEdit *>(objekt);
+bool EPS_Parameter::eventFilter(QObject* objekt, QEvent* ereignis) {
+    auto* feld = qobject_cast<QLineEdit*>(objekt);
     if (feld && ereignis->type() == QEvent::FocusIn) {
         QTimer::singleShot(0, feld, &QLineEdit::selectAll);
     }
     if (feld && ereignis->type() == QEvent::KeyPress) {
-        auto *taste = static_cast<QKeyEvent *>(ereignis);
+        auto* taste = static_cast<QKeyEvent*>(ereignis);
         const QString text = taste->text();
         // Only typed characters pass the filter; cursor and editing keys work as usual.
         if (text.size() == 1 && (text[0].isPrint() || text[0] == QChar(8))) {
             std::int32_t code = text[0].unicode();
             KommaZahlTaste(code, s_.speicher.DezimalPunkt);
-            if (code == 0)
-                return true;
+            if (code == 0) return true;
             if (code != text[0].unicode()) {
                 feld->insert(QString(QChar(static_cast<char16_t>(code))));
                 return true;
@@ -128,8 +124,6 @@ void EPS_Parameter::Command2_Click() {
     accept();
 }
 
-void EPS_Parameter::Command3_Click() {
-    StatistikFensterZeigen(s_, this);
-}
+void EPS_Parameter::Command3_Click() { StatistikFensterZeigen(s_, this); }
 
 } // namespace konturo

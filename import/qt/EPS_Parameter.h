@@ -15,31 +15,31 @@ struct Sitzung;
 class EPS_Parameter : public QDialog {
     Q_OBJECT
 public:
-    EPS_Parameter(Sitzung &s, QWidget *hauptfenster);
+    EPS_Parameter(Sitzung& s, QWidget* hauptfenster);
     ~EPS_Parameter() override;
 
-    QLineEdit *Text1() const { return text1_; }
-    QLineEdit *Text3() const { return text3_; }
+    QLineEdit* Text1() const { return text1_; }
+    QLineEdit* Text3() const { return text3_; }
 
     void Command1_Click(); // Vorschau
     void Command2_Click(); // OK
     void Command3_Click(); // Statistik
 
 protected:
-    bool eventFilter(QObject *objekt, QEvent *ereignis) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     void TexteSetzen();
-    void FeldGeaendert(QLineEdit *feld, double &wert);
+    void FeldGeaendert(QLineEdit* feld, double& wert);
 
-    Sitzung &s_;
-    QLabel *label1_;
-    QLabel *label4_;
-    QLineEdit *text1_;
-    QLineEdit *text3_;
-    QPushButton *command1_;
-    QPushButton *command2_;
-    QPushButton *command3_;
+    Sitzung& s_;
+    QLabel* label1_;
+    QLabel* label4_;
+    QLineEdit* text1_;
+    QLineEdit* text3_;
+    QPushButton* command1_;
+    QPushButton* command2_;
+    QPushButton* command3_;
 };
 
 } // namespace konturo

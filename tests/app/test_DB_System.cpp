@@ -164,10 +164,8 @@ TEST(EinstellungenLaden, KeineZahlHaeltBeiDiesemSchluesselAn) {
     };
     // Each bad key lies between Font (read before) and RRad (read after).
     const Fall faelle[] = {
-        {"Farbe als Wort", "Farbe", "LF", "weiss"},
-        {"Farbe mit Rest", "Farbe", "BF", "12ab"},
-        {"Farbe zu gross", "Farbe", "PF", "99999999999"},
-        {"leere Farbe", "Farbe", "TVF", ""},
+        {"Farbe als Wort", "Farbe", "LF", "weiss"},       {"Farbe mit Rest", "Farbe", "BF", "12ab"},
+        {"Farbe zu gross", "Farbe", "PF", "99999999999"}, {"leere Farbe", "Farbe", "TVF", ""},
         {"Byte ueber 255", "Param", "Rtyp", "256"},
     };
     for (const Fall& f : faelle) {

@@ -38,15 +38,15 @@ TEST(StartSprache, LiestDieSprachzeile) {
 
 TEST(SpracheLaden, TexteDerGewaehltenSprache) {
     test::TempOrdner ordner;
-    const std::string pfad = Schreiben(
-        ordner, "' 50;Kommentar;Comment\r\n0;Language;2\r\n\r\n50;Info;About\r\n"
-                "82;B\xF6gen;Arcs\r\n82;B\xF6gen;Arcs again\r\n133;Abbruch;Cancel \r\n");
+    const std::string pfad =
+        Schreiben(ordner, "' 50;Kommentar;Comment\r\n0;Language;2\r\n\r\n50;Info;About\r\n"
+                          "82;B\xF6gen;Arcs\r\n82;B\xF6gen;Arcs again\r\n133;Abbruch;Cancel \r\n");
     Sitzung s;
     ASSERT_TRUE(StartSprache(s, pfad));
     ASSERT_TRUE(SpracheLaden(s, pfad));
     EXPECT_EQ(s.Text(50), "About");
-    EXPECT_EQ(s.Text(82), "Arcs again");     // the later line wins
-    EXPECT_EQ(s.Text(133), "Cancel ");       // blanks belong to the text
+    EXPECT_EQ(s.Text(82), "Arcs again"); // the later line wins
+    EXPECT_EQ(s.Text(133), "Cancel ");   // blanks belong to the text
     EXPECT_EQ(s.Text(0), "2");
     EXPECT_EQ(s.Text(51), "");
     s.fenster.SprachNr = 1;
@@ -76,8 +76,8 @@ TEST(SpracheLaden, FehlerhafteZeilenHaltenAnUndBehaltenDieTexte) {
     };
     for (const auto& f : faelle) {
         test::TempOrdner ordner;
-        const std::string pfad = Schreiben(ordner, std::string("1;&Datei;&File\r\n") + f.zeile +
-                                                       "\r\n2;zwei;two\r\n");
+        const std::string pfad =
+            Schreiben(ordner, std::string("1;&Datei;&File\r\n") + f.zeile + "\r\n2;zwei;two\r\n");
         Sitzung s;
         s.fenster.SprachNr = 1;
         s.fenster.Texte[1] = "alt";
@@ -110,15 +110,14 @@ TEST(KonturoDat, BeideSprachenVollstaendig) {
     ASSERT_FALSE(roh.empty());
     EXPECT_NE(roh.find("\r\n"), std::string::npos);
     // Every text number a window or message uses.
-    const int benutzt[] = {1,   2,   3,   4,   5,   6,   10,  11,  12,  13,  15,  20,  21,  22,
-                           23,  24,  30,  31,  32,  33,  34,  35,  36,  37,  38,  39,  40,  50,
-                           51,  52,  53,  54,  61,  68,  69,  71,  72,  73,  74,  75,  76,  77,
-                           78,  79,  80,  81,  82,  83,  84,  85,  86,  88,  91,  92,  93,  94,
-                           95,  96,  97,  98,  99,  100, 101, 102, 103, 104, 105, 106, 110, 111,
-                           112, 113, 114, 115, 116, 117, 118, 119, 122, 125, 126, 127, 129, 130,
-                           131, 132, 133, 140, 141, 142, 143, 144, 145, 146, 147, 148, 151, 152,
-                           153, 159, 160, 161, 162, 163, 164, 165, 166, 167, 170, 171, 175, 176,
-                           177, 179};
+    const int benutzt[] = {
+        1,   2,   3,   4,   5,   6,   10,  11,  12,  13,  15,  20,  21,  22,  23,  24,  30,
+        31,  32,  33,  34,  35,  36,  37,  38,  39,  40,  50,  51,  52,  53,  54,  61,  68,
+        69,  71,  72,  73,  74,  75,  76,  77,  78,  79,  80,  81,  82,  83,  84,  85,  86,
+        88,  91,  92,  93,  94,  95,  96,  97,  98,  99,  100, 101, 102, 103, 104, 105, 106,
+        110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 122, 125, 126, 127, 129, 130, 131,
+        132, 133, 140, 141, 142, 143, 144, 145, 146, 147, 148, 151, 152, 153, 159, 160, 161,
+        162, 163, 164, 165, 166, 167, 170, 171, 175, 176, 177, 179};
     for (std::uint8_t sprache : {1, 2}) {
         Sitzung s;
         ASSERT_TRUE(StartSprache(s, pfad));

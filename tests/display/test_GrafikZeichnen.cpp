@@ -88,7 +88,7 @@ TEST(Bogenschritt, NachElementanzahl) {
     const struct {
         std::int32_t n;
         float schritt;
-    } faelle[] = {{0, 0.01f},  {200, 0.01f}, {201, 0.05f},  {500, 0.05f},
+    } faelle[] = {{0, 0.01f},  {200, 0.01f}, {201, 0.05f}, {500, 0.05f},
                   {501, 0.1f}, {1000, 0.1f}, {1001, 0.5f}, {1000000, 0.5f}};
     for (const auto& f : faelle) {
         EXPECT_FLOAT_EQ(BogenschrittFuerAnzahl(f.n), f.schritt) << "n = " << f.n;
@@ -196,9 +196,9 @@ TEST(ImZoomFenster, Referenzpunkte) {
 TEST(AllesZeichnen, GezoomtUeberspringtElementeAusserhalb) {
     auto s = test::NeueSitzung();
     s->einstellungen.Punkte = 0;
-    Einfuegen(*s, LinieVon(-100, 5, -1, 5));  // both ends left of the window
-    Einfuegen(*s, KreisUm(20, 5, 30));        // centre outside, rim crosses the window
-    Einfuegen(*s, LinieVon(1, 1, 9, 9));      // inside
+    Einfuegen(*s, LinieVon(-100, 5, -1, 5)); // both ends left of the window
+    Einfuegen(*s, KreisUm(20, 5, 30));       // centre outside, rim crosses the window
+    Einfuegen(*s, LinieVon(1, 1, 9, 9));     // inside
     Einfuegen(*s, BogenUm(30, 5, 5, Pi() / 2, 3 * Pi() / 2)); // both ends right of the window
     s->fenster.Gezoomt = true;
     s->fenster.Seitenverhaeltnis = 1.0;
@@ -327,8 +327,11 @@ TEST(Beschriftung, Zeigerposition) {
         double wert;
         bool punkt;
         const char* text;
-    } faelle[] = {{12.3456, true, "12.34"}, {-12.3456, true, "-12.34"}, {12.3456, false, "12,34"},
-                  {5.0, true, "5"},         {0.105, false, "0,1"}};
+    } faelle[] = {{12.3456, true, "12.34"},
+                  {-12.3456, true, "-12.34"},
+                  {12.3456, false, "12,34"},
+                  {5.0, true, "5"},
+                  {0.105, false, "0,1"}};
     for (const auto& f : faelle) {
         EXPECT_EQ(ZeigerText(AufZweiStellenGekappt(f.wert), f.punkt), f.text) << f.wert;
     }

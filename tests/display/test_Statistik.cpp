@@ -36,16 +36,16 @@ GeoElement KreisVon(double radius) {
 }
 
 // "Gruppe/Feld" -> shown value.
-std::map<std::string, std::string> Anzeige(const Speicher &s, bool punkt = true) {
+std::map<std::string, std::string> Anzeige(const Speicher& s, bool punkt = true) {
     std::map<std::string, std::string> m;
-    for (const StatistikFeld &f : StatistikFelder(StatistikBerechnen(s), punkt))
+    for (const StatistikFeld& f : StatistikFelder(StatistikBerechnen(s), punkt))
         m[f.Gruppe.empty() ? f.Feld : f.Gruppe + "/" + f.Feld] = f.Wert;
     return m;
 }
 
-void Pruefen(const std::map<std::string, std::string> &anzeige,
-             const std::map<std::string, std::string> &erwartet, const std::string &fall) {
-    for (const auto &[feld, wert] : erwartet) {
+void Pruefen(const std::map<std::string, std::string>& anzeige,
+             const std::map<std::string, std::string>& erwartet, const std::string& fall) {
+    for (const auto& [feld, wert] : erwartet) {
         const auto it = anzeige.find(feld);
         ASSERT_NE(it, anzeige.end()) << fall << ": no field " << feld;
         EXPECT_EQ(it->second, wert) << fall << ": " << feld;
@@ -56,8 +56,7 @@ TEST(Statistik, EmptyStoreShowsZeroEverywhere) {
     Speicher s;
     const auto anzeige = Anzeige(s);
     ASSERT_EQ(anzeige.size(), 18u);
-    for (const auto &[feld, wert] : anzeige)
-        EXPECT_EQ(wert, "0") << feld;
+    for (const auto& [feld, wert] : anzeige) EXPECT_EQ(wert, "0") << feld;
 }
 
 TEST(Statistik, LinesZeroLengthSkippedForMinimumTruncatedMeanRoundedTotal) {
@@ -147,7 +146,7 @@ TEST(Statistik, TruncationAndHalfToEvenRounding) {
         {2.349, 2.34, 2.35}, {31.4159, 31.41, 31.42}, {-1.239, -1.23, -1.24},
         {0.125, 0.12, 0.12}, {0.375, 0.37, 0.38},     {10, 10, 10},
     };
-    for (const Fall &f : faelle) {
+    for (const Fall& f : faelle) {
         EXPECT_DOUBLE_EQ(ZweiStellenAbgeschnitten(f.x), f.abgeschnitten) << f.x;
         EXPECT_DOUBLE_EQ(ZweiStellenGerundet(f.x), f.gerundet) << f.x;
     }

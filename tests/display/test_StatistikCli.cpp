@@ -16,11 +16,10 @@
 namespace konturo {
 namespace {
 
-std::vector<std::string> Zeilen(const std::string &text) {
+std::vector<std::string> Zeilen(const std::string& text) {
     std::vector<std::string> zeilen;
     std::istringstream ein(text);
-    for (std::string z; std::getline(ein, z);)
-        zeilen.push_back(z);
+    for (std::string z; std::getline(ein, z);) zeilen.push_back(z);
     return zeilen;
 }
 

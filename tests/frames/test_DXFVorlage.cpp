@@ -137,12 +137,11 @@ TEST(DXFVorlageLesen, LayerUndFarbnummerDerSpaeteEntscheidet) {
 TEST(DXFVorlageLesen, LayereintragMitFarbeVorDemNamen) {
     auto s = NeueSitzung();
     // The second entry has no fields at all; the third gives its colour before its name.
-    Lesen(*s, PaareText({{999, "x"}, {0, "TABLE"}, {2, "LAYER"}, {70, "3"}, {0, "LAYER"},
-                         {2, "Rot"}, {62, "1"}, {0, "LAYER"}, {0, "LAYER"}, {62, "5"},
-                         {2, "Blau"}, {0, "ENDTAB"}, {0, "SECTION"}, {2, "ENTITIES"},
-                         {0, "CIRCLE"}, {8, "Blau"}, {10, "1"}, {20, "1"}, {40, "1"},
-                         {0, "CIRCLE"}, {8, "Rot"}, {10, "1"}, {20, "1"}, {40, "2"},
-                         {0, "EOF"}}));
+    Lesen(*s, PaareText({{999, "x"},  {0, "TABLE"},  {2, "LAYER"},   {70, "3"},       {0, "LAYER"},
+                         {2, "Rot"},  {62, "1"},     {0, "LAYER"},   {0, "LAYER"},    {62, "5"},
+                         {2, "Blau"}, {0, "ENDTAB"}, {0, "SECTION"}, {2, "ENTITIES"}, {0, "CIRCLE"},
+                         {8, "Blau"}, {10, "1"},     {20, "1"},      {40, "1"},       {0, "CIRCLE"},
+                         {8, "Rot"},  {10, "1"},     {20, "1"},      {40, "2"},       {0, "EOF"}}));
     Pruefen(*s, {{Kreis, 1, 1, 0, 0, 1, RGB(0, 0, 255)}, {Kreis, 1, 1, 0, 0, 2, Rot}},
             "Layertabelle");
 }

@@ -215,9 +215,7 @@ GeoElement Element(std::uint8_t typ, double x1, double y1, double x2, double y2,
     return e;
 }
 
-bool WinkelGleich(double a, double b) {
-    return std::fabs(std::remainder(a - b, 2 * Pi())) < 1e-7;
-}
+bool WinkelGleich(double a, double b) { return std::fabs(std::remainder(a - b, 2 * Pi())) < 1e-7; }
 
 // A drawing written by the GEO writer reads back into the same lines, arcs and circles, shifted
 // so that the lower-left corner of the drawing's box is at (0, 0); with Ausgabenfarbe on, the

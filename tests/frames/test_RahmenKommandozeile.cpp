@@ -20,9 +20,7 @@ namespace {
 using test::NeueSitzung;
 using test::TempOrdner;
 
-std::filesystem::path Programm() {
-    return std::filesystem::path(KONTURO_BIN) / "konturo-cli";
-}
+std::filesystem::path Programm() { return std::filesystem::path(KONTURO_BIN) / "konturo-cli"; }
 
 // Runs konturo-cli text with the given frame settings; returns the exit status and stderr.
 int Ausfuehren(const std::string& setzen, const std::filesystem::path& ausgabe,

@@ -32,8 +32,7 @@ struct GlyphonFelder {
     GlyphonArray* pKind = &kind;
 
     // Re-dimensions all four to 0..obergrenze, zeroed, as the converter does between the calls.
-    void Dimensionieren(int32_t obergrenze)
-    {
+    void Dimensionieren(int32_t obergrenze) {
         size_t n = static_cast<size_t>(obergrenze) + 1;
         leerDaten.assign(n, 0.0);
         xDaten.assign(n, 0.0);
@@ -45,14 +44,12 @@ struct GlyphonFelder {
         kind = {0, obergrenze, GLYPHON_I2, kindDaten.data()};
     }
 
-    int32_t Aufruf(GlyphonFunktion f, void* dc, uint32_t code)
-    {
+    int32_t Aufruf(GlyphonFunktion f, void* dc, uint32_t code) {
         return f(dc, code, &pLeer, &pX, &pY, &pKind);
     }
 
     // The converter's two-pass call: learn the size, re-dimension, fill.
-    int32_t ZweiPaesse(GlyphonFunktion f, void* dc, uint32_t code)
-    {
+    int32_t ZweiPaesse(GlyphonFunktion f, void* dc, uint32_t code) {
         int32_t c = Aufruf(f, dc, code);
         Dimensionieren(c);
         EXPECT_EQ(Aufruf(f, dc, code), c);
@@ -71,11 +68,11 @@ struct Stueck {
     P p0, p1, c2, p2;
 };
 
-inline P Auswerten(const Stueck& s, double t)
-{
+inline P Auswerten(const Stueck& s, double t) {
     double u = 1 - t;
     switch (s.grad) {
-    case 1: return {u * s.p0.x + t * s.p2.x, u * s.p0.y + t * s.p2.y};
+    case 1:
+        return {u * s.p0.x + t * s.p2.x, u * s.p0.y + t * s.p2.y};
     case 2:
         return {u * u * s.p0.x + 2 * u * t * s.p1.x + t * t * s.p2.x,
                 u * u * s.p0.y + 2 * u * t * s.p1.y + t * t * s.p2.y};
@@ -94,8 +91,7 @@ using Kontur = std::vector<Stueck>;
 // midpoint of two consecutive points except the last, which ends at the last point; the
 // contour end closes with a line when its point differs from the current point. Checks the
 // layout on the way (markers, negative counts, point positions counted from 0).
-inline std::vector<Kontur> StromLesen(const GlyphonFelder& f, int32_t c)
-{
+inline std::vector<Kontur> StromLesen(const GlyphonFelder& f, int32_t c) {
     std::vector<Kontur> konturen;
     const auto& x = f.xDaten;
     const auto& y = f.yDaten;
@@ -151,8 +147,7 @@ inline std::vector<Kontur> StromLesen(const GlyphonFelder& f, int32_t c)
 // FreeType's own reading of an outline (26.6 units), in device units. FreeType truncates the
 // implied on-curve midpoints to whole 26.6 units; the outline is decomposed at twice its size so
 // that they come out exact.
-inline std::vector<Kontur> Zerlegen(const FT_Outline& umriss)
-{
+inline std::vector<Kontur> Zerlegen(const FT_Outline& umriss) {
     struct Sammler {
         std::vector<Kontur> konturen;
         P aktuell;
@@ -195,8 +190,7 @@ inline std::vector<Kontur> Zerlegen(const FT_Outline& umriss)
     return sammler.konturen;
 }
 
-inline std::vector<P> Abtasten(const Kontur& k, int proStueck)
-{
+inline std::vector<P> Abtasten(const Kontur& k, int proStueck) {
     std::vector<P> punkte;
     for (const Stueck& s : k) {
         for (int i = 0; i <= proStueck; ++i) punkte.push_back(Auswerten(s, double(i) / proStueck));
@@ -208,13 +202,12 @@ inline double Entfernung(P a, P b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 // Distance of p from a piece: a coarse scan of the parameter, each local minimum of it refined
 // by a golden-section search (so a loop's other branch cannot hide the nearest point).
-inline double AbstandZumStueck(P p, const Stueck& s)
-{
+inline double AbstandZumStueck(P p, const Stueck& s) {
     if (s.grad == 1) {
         double dx = s.p2.x - s.p0.x, dy = s.p2.y - s.p0.y;
         double l2 = dx * dx + dy * dy;
-        double t = l2 > 0 ? std::clamp(((p.x - s.p0.x) * dx + (p.y - s.p0.y) * dy) / l2, 0.0, 1.0)
-                          : 0.0;
+        double t =
+            l2 > 0 ? std::clamp(((p.x - s.p0.x) * dx + (p.y - s.p0.y) * dy) / l2, 0.0, 1.0) : 0.0;
         return Entfernung(p, Auswerten(s, t));
     }
     const int grob = 64;
@@ -227,8 +220,10 @@ inline double AbstandZumStueck(P p, const Stueck& s)
         double a = std::max(0.0, (i - 1.0) / grob), b = std::min(1.0, (i + 1.0) / grob);
         for (int k = 0; k < 60; ++k) {
             double t1 = b - g * (b - a), t2 = a + g * (b - a);
-            if (Entfernung(p, Auswerten(s, t1)) < Entfernung(p, Auswerten(s, t2))) b = t2;
-            else a = t1;
+            if (Entfernung(p, Auswerten(s, t1)) < Entfernung(p, Auswerten(s, t2)))
+                b = t2;
+            else
+                a = t1;
         }
         beste = std::min(beste, Entfernung(p, Auswerten(s, (a + b) / 2)));
     }
@@ -237,8 +232,7 @@ inline double AbstandZumStueck(P p, const Stueck& s)
 
 // The control polygon's box holds the piece: a point farther from it than a known distance
 // cannot come closer on the piece.
-inline double AbstandZurBox(P p, const Stueck& s)
-{
+inline double AbstandZurBox(P p, const Stueck& s) {
     double x0 = std::min(s.p0.x, s.p2.x), x1 = std::max(s.p0.x, s.p2.x);
     double y0 = std::min(s.p0.y, s.p2.y), y1 = std::max(s.p0.y, s.p2.y);
     if (s.grad >= 2) {
@@ -255,8 +249,7 @@ inline double AbstandZurBox(P p, const Stueck& s)
 }
 
 // Largest distance of a point of curve a from curve b.
-inline double Einseitig(const Kontur& a, const Kontur& b)
-{
+inline double Einseitig(const Kontur& a, const Kontur& b) {
     double groesste = 0;
     for (P p : Abtasten(a, 32)) {
         double naechste = INFINITY;
@@ -272,8 +265,7 @@ inline double Einseitig(const Kontur& a, const Kontur& b)
 
 // Largest distance between two contour lists, contour by contour in both directions (infinite
 // when the contour counts differ).
-inline double Abweichung(const std::vector<Kontur>& a, const std::vector<Kontur>& b)
-{
+inline double Abweichung(const std::vector<Kontur>& a, const std::vector<Kontur>& b) {
     if (a.size() != b.size()) return INFINITY;
     double groesste = 0;
     for (size_t k = 0; k < a.size(); ++k) {

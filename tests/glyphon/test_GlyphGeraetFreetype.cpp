@@ -22,13 +22,11 @@ std::string Dateiname(const std::string& pfad) { return std::filesystem::path(pf
 // The selected font opened a second time, unscaled: its values in font units.
 class Rohschrift {
 public:
-    explicit Rohschrift(const std::string& datei)
-    {
+    explicit Rohschrift(const std::string& datei) {
         FT_Init_FreeType(&lib_);
         EXPECT_EQ(FT_New_Face(lib_, datei.c_str(), 0, &face_), 0) << datei;
     }
-    ~Rohschrift()
-    {
+    ~Rohschrift() {
         if (face_) FT_Done_Face(face_);
         FT_Done_FreeType(lib_);
     }
@@ -39,8 +37,7 @@ private:
     FT_Face face_ = nullptr;
 };
 
-TEST(GlyphGeraetFreetypeTest, NamesResolveThroughFontconfigSubstitution)
-{
+TEST(GlyphGeraetFreetypeTest, NamesResolveThroughFontconfigSubstitution) {
     struct Fall {
         const char* name;
         bool fett, kursiv;
@@ -64,16 +61,20 @@ TEST(GlyphGeraetFreetypeTest, NamesResolveThroughFontconfigSubstitution)
     }
 }
 
-TEST(GlyphGeraetFreetypeTest, PresenceCountsStrongAliasesButNotFallbacks)
-{
+TEST(GlyphGeraetFreetypeTest, PresenceCountsStrongAliasesButNotFallbacks) {
     struct Fall {
         const char* name;
         bool vorhanden;
     };
     const Fall faelle[] = {
-        {"Liberation Sans", true}, {"Arial", true},          {"ARIAL", true},
-        {"Helvetica", true},       {"DejaVu Sans", true},    {"NoSuchFont123", false},
-        {"", false},               {"Wingdings Fantasy", false},
+        {"Liberation Sans", true},
+        {"Arial", true},
+        {"ARIAL", true},
+        {"Helvetica", true},
+        {"DejaVu Sans", true},
+        {"NoSuchFont123", false},
+        {"", false},
+        {"Wingdings Fantasy", false},
     };
     for (const Fall& fall : faelle) {
         EXPECT_EQ(SchriftVorhanden(fall.name), fall.vorhanden) << "'" << fall.name << "'";
@@ -84,14 +85,13 @@ TEST(GlyphGeraetFreetypeTest, PresenceCountsStrongAliasesButNotFallbacks)
     EXPECT_NE(geraet.Handle(), nullptr);
 }
 
-TEST(GlyphGeraetFreetypeTest, EmIsTheRoundedPixelSizeAt96Dpi)
-{
+TEST(GlyphGeraetFreetypeTest, EmIsTheRoundedPixelSizeAt96Dpi) {
     struct Fall {
         double groesse;
         int em;
     };
-    const Fall faelle[] = {{240, 320}, {120, 160}, {100, 133}, {105, 140}, {7.5, 10},
-                           {0.2, 1},   {1e9, MaxEmPixel}};
+    const Fall faelle[] = {{240, 320}, {120, 160}, {100, 133},       {105, 140},
+                           {7.5, 10},  {0.2, 1},   {1e9, MaxEmPixel}};
     for (const Fall& fall : faelle) EXPECT_EQ(EmPixel(fall.groesse), fall.em) << fall.groesse;
 
     GlyphGeraetFreetype geraet;
@@ -106,8 +106,7 @@ TEST(GlyphGeraetFreetypeTest, EmIsTheRoundedPixelSizeAt96Dpi)
     EXPECT_EQ(geraet.Em(), 140);
 }
 
-TEST(GlyphGeraetFreetypeTest, InvalidSizeKeepsThePreviousFont)
-{
+TEST(GlyphGeraetFreetypeTest, InvalidSizeKeepsThePreviousFont) {
     GlyphGeraetFreetype geraet;
     EXPECT_EQ(geraet.Handle(), nullptr);
     EXPECT_DOUBLE_EQ(geraet.Metrik().Ascent, 0.0);
@@ -121,8 +120,7 @@ TEST(GlyphGeraetFreetypeTest, InvalidSizeKeepsThePreviousFont)
     }
 }
 
-TEST(GlyphGeraetFreetypeTest, WidthsMatchTheFontsUnscaledMetrics)
-{
+TEST(GlyphGeraetFreetypeTest, WidthsMatchTheFontsUnscaledMetrics) {
     for (const char* name : {"Liberation Sans", "Liberation Serif", "Nimbus Sans"}) {
         GlyphGeraetFreetype geraet;
         ASSERT_TRUE(geraet.SchriftWaehlen(name, 240, false, false));
@@ -157,8 +155,7 @@ TEST(GlyphGeraetFreetypeTest, WidthsMatchTheFontsUnscaledMetrics)
     }
 }
 
-TEST(GlyphGeraetFreetypeTest, MetricsComeFromTheWindowsAscentAndDescent)
-{
+TEST(GlyphGeraetFreetypeTest, MetricsComeFromTheWindowsAscentAndDescent) {
     for (const char* name : {"Liberation Sans", "DejaVu Serif", "Nimbus Roman", "Arial"}) {
         for (double groesse : {240.0, 105.0}) {
             GlyphGeraetFreetype geraet;
@@ -184,8 +181,7 @@ TEST(GlyphGeraetFreetypeTest, MetricsComeFromTheWindowsAscentAndDescent)
     EXPECT_DOUBLE_EQ(geraet.Metrik().Height, (1854 + 434) * 320 / 2048.0);
 }
 
-TEST(GlyphGeraetFreetypeTest, ScalableFontListIsSortedAndUnique)
-{
+TEST(GlyphGeraetFreetypeTest, ScalableFontListIsSortedAndUnique) {
     std::vector<std::string> namen = SkalierbareSchriften();
     auto klein = [](std::string s) {
         for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

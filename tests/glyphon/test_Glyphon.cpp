@@ -20,8 +20,7 @@ struct Lib {
 
 class GlyphonTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         glyphon = GlyphonBinden();
         ASSERT_NE(glyphon, nullptr) << "libglyphon.so beside the test program";
         ASSERT_TRUE(geraet.SchriftWaehlen("Liberation Sans", 240, false, false));
@@ -34,8 +33,7 @@ protected:
         std::vector<char> tags;
         std::vector<short> konturen;
     };
-    static Umriss Laden(FT_Face f, char32_t zeichen)
-    {
+    static Umriss Laden(FT_Face f, char32_t zeichen) {
         Umriss u;
         FT_UInt index = FT_Get_Char_Index(f, zeichen);
         EXPECT_NE(index, 0u);
@@ -52,8 +50,7 @@ protected:
     FT_Face face = nullptr;
 };
 
-TEST_F(GlyphonTest, LineOnlyGlyphIsOneLineRecordClosedBackToTheStart)
-{
+TEST_F(GlyphonTest, LineOnlyGlyphIsOneLineRecordClosedBackToTheStart) {
     for (char32_t zeichen : {U'I', U'T', U'L', U'-'}) {
         SCOPED_TRACE(static_cast<char>(zeichen));
         Umriss u = Laden(face, zeichen);
@@ -88,8 +85,7 @@ TEST_F(GlyphonTest, LineOnlyGlyphIsOneLineRecordClosedBackToTheStart)
     }
 }
 
-TEST_F(GlyphonTest, GlyphWithoutOutlineGivesOneAndClearsOnlyXAndY)
-{
+TEST_F(GlyphonTest, GlyphWithoutOutlineGivesOneAndClearsOnlyXAndY) {
     struct Fall {
         const char* name;
         void* dc;
@@ -116,8 +112,7 @@ TEST_F(GlyphonTest, GlyphWithoutOutlineGivesOneAndClearsOnlyXAndY)
     }
 }
 
-TEST_F(GlyphonTest, ResultIsTheSameWhateverArraysArePassed)
-{
+TEST_F(GlyphonTest, ResultIsTheSameWhateverArraysArePassed) {
     GlyphonFelder voll;
     int32_t c = voll.ZweiPaesse(glyphon, face, U'g');
     ASSERT_GT(c, 20);
@@ -144,13 +139,12 @@ TEST_F(GlyphonTest, ResultIsTheSameWhateverArraysArePassed)
     EXPECT_EQ(falsch.Aufruf(glyphon, face, U'g'), c);
     EXPECT_TRUE(std::all_of(falsch.kindDaten.begin(), falsch.kindDaten.end(),
                             [](int16_t k) { return k == 0; }));
-    EXPECT_TRUE(std::all_of(falsch.xDaten.begin(), falsch.xDaten.end(),
-                            [](double v) { return v == 0; }));
+    EXPECT_TRUE(
+        std::all_of(falsch.xDaten.begin(), falsch.xDaten.end(), [](double v) { return v == 0; }));
     EXPECT_EQ(falsch.yDaten, voll.yDaten);
 }
 
-TEST_F(GlyphonTest, BlankWithOtherBoundsIsNotCopied)
-{
+TEST_F(GlyphonTest, BlankWithOtherBoundsIsNotCopied) {
     GlyphonFelder voll;
     int32_t c = voll.ZweiPaesse(glyphon, face, U'o');
     GlyphonFelder f;
@@ -164,8 +158,7 @@ TEST_F(GlyphonTest, BlankWithOtherBoundsIsNotCopied)
     EXPECT_EQ(f.xDaten[2], voll.xDaten[2]);
 }
 
-TEST_F(GlyphonTest, EveryRecordNumbersItsPointsFromZero)
-{
+TEST_F(GlyphonTest, EveryRecordNumbersItsPointsFromZero) {
     for (char32_t zeichen : {U'a', U'B', U'&', U'8', U'%'}) {
         GlyphonFelder f;
         int32_t c = f.ZweiPaesse(glyphon, face, zeichen);
@@ -188,16 +181,15 @@ TEST_F(GlyphonTest, EveryRecordNumbersItsPointsFromZero)
 // The stream read back as the converter reads it lies on FreeType's own decomposition of the
 // outline: exactly for quadratic fonts (up to sampling), within 1/64 device unit for cubic ones.
 void RekonstruktionPruefen(GlyphonFunktion glyphon, FT_Face face, const std::u32string& zeichen,
-                           double toleranz, const std::string& schrift)
-{
+                           double toleranz, const std::string& schrift) {
     for (char32_t z : zeichen) {
         SCOPED_TRACE(schrift + " U+" + std::to_string(static_cast<uint32_t>(z)));
         GlyphonFelder f;
         int32_t c = f.ZweiPaesse(glyphon, face, z);
         std::vector<Kontur> gelesen = StromLesen(f, c);
-        ASSERT_EQ(FT_Load_Glyph(face, FT_Get_Char_Index(face, z),
-                                FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP),
-                  0);
+        ASSERT_EQ(
+            FT_Load_Glyph(face, FT_Get_Char_Index(face, z), FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP),
+            0);
         std::vector<Kontur> referenz = Zerlegen(face->glyph->outline);
         ASSERT_EQ(gelesen.size(), static_cast<size_t>(face->glyph->outline.n_contours));
         ASSERT_FALSE(referenz.empty());
@@ -205,8 +197,7 @@ void RekonstruktionPruefen(GlyphonFunktion glyphon, FT_Face face, const std::u32
     }
 }
 
-TEST_F(GlyphonTest, QuadraticOutlinesReadBackExactly)
-{
+TEST_F(GlyphonTest, QuadraticOutlinesReadBackExactly) {
     // Quadratic pieces pass through unchanged: only rounding remains.
     RekonstruktionPruefen(glyphon, face, U"OgßäS@&8Q", 1e-6, "Liberation Sans 320 px");
     ASSERT_TRUE(geraet.SchriftWaehlen("DejaVu Serif", 30, true, true));
@@ -215,8 +206,7 @@ TEST_F(GlyphonTest, QuadraticOutlinesReadBackExactly)
 }
 
 // The first installed font of a format, opened directly.
-std::string SchriftMitFormat(const char* format)
-{
+std::string SchriftMitFormat(const char* format) {
     FcPattern* muster = FcPatternCreate();
     FcPatternAddString(muster, FC_FONTFORMAT, reinterpret_cast<const FcChar8*>(format));
     FcObjectSet* objekte = FcObjectSetBuild(FC_FILE, nullptr);
@@ -234,8 +224,7 @@ std::string SchriftMitFormat(const char* format)
     return datei;
 }
 
-TEST_F(GlyphonTest, CubicOutlinesReadBackWithinOneSixtyFourth)
-{
+TEST_F(GlyphonTest, CubicOutlinesReadBackWithinOneSixtyFourth) {
     int geprueft = 0;
     for (const char* format : {"CFF", "Type 1"}) {
         std::string datei = SchriftMitFormat(format);
@@ -254,8 +243,7 @@ TEST_F(GlyphonTest, CubicOutlinesReadBackWithinOneSixtyFourth)
     if (geprueft == 0) GTEST_SKIP() << "no CFF or Type 1 font installed";
 }
 
-TEST(GlyphonBindungTest, BindsFromTheProgramFolderOnce)
-{
+TEST(GlyphonBindungTest, BindsFromTheProgramFolderOnce) {
     EXPECT_EQ(std::filesystem::path(ProgrammOrdner()), std::filesystem::path(KONTURO_BIN));
     GlyphonFunktion f = GlyphonBinden();
     ASSERT_NE(f, nullptr);

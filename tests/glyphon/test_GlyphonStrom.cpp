@@ -18,16 +18,14 @@ struct Umriss {
     std::vector<char> tags;
     std::vector<short> enden;
 
-    void Kontur(std::initializer_list<std::tuple<double, double, char>> p)
-    {
+    void Kontur(std::initializer_list<std::tuple<double, double, char>> p) {
         for (auto [x, y, t] : p) {
             punkte.push_back({static_cast<FT_Pos>(x * 64), static_cast<FT_Pos>(y * 64)});
             tags.push_back(t);
         }
         enden.push_back(static_cast<short>(punkte.size() - 1));
     }
-    FT_Outline Outline()
-    {
+    FT_Outline Outline() {
         FT_Outline o{};
         o.n_points = static_cast<short>(punkte.size());
         o.n_contours = static_cast<short>(enden.size());
@@ -40,8 +38,7 @@ struct Umriss {
 
 // Runs the writer twice as the converter runs the library: once to learn the size, once into
 // arrays of that size.
-template <typename Schreiben> int32_t ZweiPaesse(GlyphonFelder& f, Schreiben schreiben)
-{
+template <typename Schreiben> int32_t ZweiPaesse(GlyphonFelder& f, Schreiben schreiben) {
     int32_t index = 1;
     GlyphonArray* keins = nullptr;
     glyphon::Strom leer(&keins, &keins, &keins, index);
@@ -55,22 +52,25 @@ template <typename Schreiben> int32_t ZweiPaesse(GlyphonFelder& f, Schreiben sch
     return c;
 }
 
-int32_t UmrissSchreiben(GlyphonFelder& f, Umriss& u)
-{
+int32_t UmrissSchreiben(GlyphonFelder& f, Umriss& u) {
     FT_Outline o = u.Outline();
     return ZweiPaesse(f, [&](glyphon::Strom& s) { glyphon::UmrissSchreiben(o, s); });
 }
 
-std::vector<int> Kennungen(const GlyphonFelder& f, int32_t c)
-{
+std::vector<int> Kennungen(const GlyphonFelder& f, int32_t c) {
     return {f.kindDaten.begin() + 1, f.kindDaten.begin() + c};
 }
 
-TEST(GlyphonStromTest, ContourWithoutOnCurvePointStartsBetweenLastAndFirst)
-{
+TEST(GlyphonStromTest, ContourWithoutOnCurvePointStartsBetweenLastAndFirst) {
     Umriss u;
-    u.Kontur({{10, 0, QU}, {10, 10, QU}, {0, 10, QU}, {-10, 10, QU}, {-10, 0, QU},
-              {-10, -10, QU}, {0, -10, QU}, {10, -10, QU}});
+    u.Kontur({{10, 0, QU},
+              {10, 10, QU},
+              {0, 10, QU},
+              {-10, 10, QU},
+              {-10, 0, QU},
+              {-10, -10, QU},
+              {0, -10, QU},
+              {10, -10, QU}});
     GlyphonFelder f;
     int32_t c = UmrissSchreiben(f, u);
     // 997, start, 999, -9, 8 controls + start, 996, start.
@@ -85,15 +85,18 @@ TEST(GlyphonStromTest, ContourWithoutOnCurvePointStartsBetweenLastAndFirst)
     EXPECT_LE(Abweichung(StromLesen(f, c), Zerlegen(o)), 1e-3);
 }
 
-TEST(GlyphonStromTest, MixedRunsBecomeLineAndSplineRecordsStartingAtFirstOnCurvePoint)
-{
+TEST(GlyphonStromTest, MixedRunsBecomeLineAndSplineRecordsStartingAtFirstOnCurvePoint) {
     Umriss u;
-    u.Kontur({{0, 5, QU}, {0, 0, EIN}, {20, 0, EIN}, {30, 0, QU}, {30, 10, QU}, {20, 20, EIN},
+    u.Kontur({{0, 5, QU},
+              {0, 0, EIN},
+              {20, 0, EIN},
+              {30, 0, QU},
+              {30, 10, QU},
+              {20, 20, EIN},
               {10, 25, QU}});
     GlyphonFelder f;
     int32_t c = UmrissSchreiben(f, u);
-    std::vector<int> erwartet{997, 0,   998, -1,  0,   999, -3,  0, 1,  2,
-                              999, -3,  0,   1,   2,   996, 0};
+    std::vector<int> erwartet{997, 0, 998, -1, 0, 999, -3, 0, 1, 2, 999, -3, 0, 1, 2, 996, 0};
     // Entries carrying only a point keep the zero of the fresh kind array.
     EXPECT_EQ(Kennungen(f, c), erwartet);
     EXPECT_EQ(f.xDaten[2], 0.0);
@@ -107,8 +110,7 @@ TEST(GlyphonStromTest, MixedRunsBecomeLineAndSplineRecordsStartingAtFirstOnCurve
     EXPECT_LE(Abweichung(StromLesen(f, c), Zerlegen(o)), 1e-3);
 }
 
-TEST(GlyphonStromTest, CubicsSplitIntoQuadraticsWithinOneSixtyFourth)
-{
+TEST(GlyphonStromTest, CubicsSplitIntoQuadraticsWithinOneSixtyFourth) {
     struct Fall {
         const char* name;
         double x0, y0, x1, y1, x2, y2, x3, y3;
@@ -125,7 +127,9 @@ TEST(GlyphonStromTest, CubicsSplitIntoQuadraticsWithinOneSixtyFourth)
     };
     for (const Fall& fall : faelle) {
         Umriss u;
-        u.Kontur({{fall.x0, fall.y0, EIN}, {fall.x1, fall.y1, KU}, {fall.x2, fall.y2, KU},
+        u.Kontur({{fall.x0, fall.y0, EIN},
+                  {fall.x1, fall.y1, KU},
+                  {fall.x2, fall.y2, KU},
                   {fall.x3, fall.y3, EIN}});
         GlyphonFelder f;
         int32_t c = UmrissSchreiben(f, u);
@@ -140,8 +144,7 @@ TEST(GlyphonStromTest, CubicsSplitIntoQuadraticsWithinOneSixtyFourth)
     }
 }
 
-TEST(GlyphonStromTest, CubicClosingTheContourEndsAtTheStart)
-{
+TEST(GlyphonStromTest, CubicClosingTheContourEndsAtTheStart) {
     Umriss u;
     u.Kontur({{0, 0, EIN}, {50, 0, EIN}, {80, 40, KU}, {-30, 40, KU}});
     GlyphonFelder f;
@@ -156,8 +159,7 @@ TEST(GlyphonStromTest, CubicClosingTheContourEndsAtTheStart)
     EXPECT_LE(Abweichung(gelesen, Zerlegen(o)), 1.0 / 64);
 }
 
-TEST(GlyphonStromTest, MalformedTagsGiveAReadableStream)
-{
+TEST(GlyphonStromTest, MalformedTagsGiveAReadableStream) {
     struct Fall {
         const char* name;
         Umriss u;
@@ -181,8 +183,7 @@ TEST(GlyphonStromTest, MalformedTagsGiveAReadableStream)
     }
 }
 
-TEST(GlyphonStromTest, RecordsLongerThanA16BitCountAreSplit)
-{
+TEST(GlyphonStromTest, RecordsLongerThanA16BitCountAreSplit) {
     const int n = 40000;
     // A line contour: start, then n - 1 further corners and the start again.
     std::vector<FT_Vector> punkte;
@@ -231,16 +232,18 @@ TEST(GlyphonStromTest, RecordsLongerThanA16BitCountAreSplit)
     }
 }
 
-TEST(GlyphonStromTest, CoordinatesPassThroughSixteenDotSixteen)
-{
+TEST(GlyphonStromTest, CoordinatesPassThroughSixteenDotSixteen) {
     struct Fall {
         double wert26;
         double erwartet;
     };
     const Fall faelle[] = {
-        {1, 1.0 / 64},          {-97, -97.0 / 64},
-        {0.5, 1.0 / 128},       {1.0 / 1024, 1.0 / 65536},
-        {1.0 / 4096, 0.0},      {64 * 40000.0, 2147483647.0 / 65536},
+        {1, 1.0 / 64},
+        {-97, -97.0 / 64},
+        {0.5, 1.0 / 128},
+        {1.0 / 1024, 1.0 / 65536},
+        {1.0 / 4096, 0.0},
+        {64 * 40000.0, 2147483647.0 / 65536},
         {-64 * 40000.0, -32768.0},
     };
     for (const Fall& fall : faelle) {

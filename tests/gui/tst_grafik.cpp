@@ -129,16 +129,17 @@ private slots:
 void TstGrafik::menuesNachStart() {
     Aufbau a;
     QVERIFY(a.Starten());
-    for (const char* aus : {"mnuGrafik", "mnuParameter", "mnuStatistik", "mnuZoom",
-                            "mnuGesamtbild", "mnuNeuZeichnen", "mnuRahmenparameter"}) {
+    for (const char* aus : {"mnuGrafik", "mnuParameter", "mnuStatistik", "mnuZoom", "mnuGesamtbild",
+                            "mnuNeuZeichnen", "mnuRahmenparameter"}) {
         QVERIFY2(!a.An(aus), aus);
     }
-    for (const char* an : {"mnuDatei", "mnuText", "mnuEPS", "mnuGrafikExport", "mnuDrucken",
-                           "mnuBatch", "mnuBeenden", "mnufont", "mnufontErzeugen", "mnuRahmen",
-                           "mnuRahmenEin", "mnuRahmenAus", "mnuextras", "mnuSprache",
-                           "mnuDeutsch", "mnuEnglish", "mnuOptionen", "mnuInternetUpdate",
-                           "mnuDarstellung", "mnuEin", "mnuAus", "mnuFarbe", "mnuHilfe",
-                           "mnuInfo"}) {
+    for (const char* an :
+         {"mnuDatei",        "mnuText",           "mnuEPS",         "mnuGrafikExport",
+          "mnuDrucken",      "mnuBatch",          "mnuBeenden",     "mnufont",
+          "mnufontErzeugen", "mnuRahmen",         "mnuRahmenEin",   "mnuRahmenAus",
+          "mnuextras",       "mnuSprache",        "mnuDeutsch",     "mnuEnglish",
+          "mnuOptionen",     "mnuInternetUpdate", "mnuDarstellung", "mnuEin",
+          "mnuAus",          "mnuFarbe",          "mnuHilfe",       "mnuInfo"}) {
         QVERIFY2(a.An(an), an);
     }
     QVERIFY(a.Haken("mnuDeutsch") && !a.Haken("mnuEnglish"));
@@ -147,10 +148,14 @@ void TstGrafik::menuesNachStart() {
     const struct {
         const char* name;
         const char* text;
-    } captions[] = {{"mnuDatei", "&Datei"},        {"mnuGrafikExport", "Grafik e&xportieren"},
-                    {"mnuBatch", "B&atch-Datei laden"}, {"mnuDrucken", "Grafik drucken"},
-                    {"mnuextras", "E&xtras"},      {"mnuInternetUpdate", "Internet Update"},
-                    {"mnuNeuZeichnen", "&Refresh"}, {"mnuHilfe", "&?"}};
+    } captions[] = {{"mnuDatei", "&Datei"},
+                    {"mnuGrafikExport", "Grafik e&xportieren"},
+                    {"mnuBatch", "B&atch-Datei laden"},
+                    {"mnuDrucken", "Grafik drucken"},
+                    {"mnuextras", "E&xtras"},
+                    {"mnuInternetUpdate", "Internet Update"},
+                    {"mnuNeuZeichnen", "&Refresh"},
+                    {"mnuHilfe", "&?"}};
     for (const auto& c : captions) {
         QCOMPARE(a.form->Aktion(QLatin1String(c.name))->text(), QString::fromUtf8(c.text));
     }
@@ -159,11 +164,10 @@ void TstGrafik::menuesNachStart() {
         QVERIFY2(a.form->Aktion(QLatin1String(trenner))->isSeparator(), trenner);
     }
     QCOMPARE(a.form->windowTitle(), QStringLiteral("Konturo - [] 10x10"));
-    QCOMPARE(a.form->Feld(QStringLiteral("SoftVersion"))->text(),
-             QStringLiteral("Version %1.%2.%3")
-                 .arg(KONTURO_VERSION_MAJOR)
-                 .arg(KONTURO_VERSION_MINOR)
-                 .arg(KONTURO_VERSION_PATCH));
+    QCOMPARE(a.form->Feld(QStringLiteral("SoftVersion"))->text(), QStringLiteral("Version %1.%2.%3")
+                                                                      .arg(KONTURO_VERSION_MAJOR)
+                                                                      .arg(KONTURO_VERSION_MINOR)
+                                                                      .arg(KONTURO_VERSION_PATCH));
     QCOMPARE(a.form->Feld(QStringLiteral("DezTrenn"))->text(), QStringLiteral("P"));
     QVERIFY(!a.form->AbbruchKnopf()->isEnabled());
     QCOMPARE(a.form->AbbruchKnopf()->text(), QStringLiteral("Abbruch"));
@@ -187,8 +191,8 @@ void TstGrafik::beschaeftigtUndBereit() {
     Aufbau a;
     QVERIFY(a.Starten());
     a.form->BeschaeftigtSetzen();
-    for (const char* aus : {"mnuDatei", "mnufont", "mnuGrafik", "mnuRahmen", "mnuDarstellung",
-                            "mnuHilfe"}) {
+    for (const char* aus :
+         {"mnuDatei", "mnufont", "mnuGrafik", "mnuRahmen", "mnuDarstellung", "mnuHilfe"}) {
         QVERIFY2(!a.An(aus), aus);
     }
     QVERIFY(a.form->AbbruchKnopf()->isEnabled());
@@ -288,8 +292,8 @@ void TstGrafik::importSetztTitelUndAnzahl() {
     a.form->show();
     a.Importieren();
     QCOMPARE(a.anfragen.size(), 1);
-    QVERIFY(a.anfragen[0].filter.startsWith(
-        QStringLiteral("Grafikdateien (*.eps;*.ai;*.ps;*.pdf)|")));
+    QVERIFY(
+        a.anfragen[0].filter.startsWith(QStringLiteral("Grafikdateien (*.eps;*.ai;*.ps;*.pdf)|")));
     QVERIFY(a.anfragen[0].filter.endsWith(QStringLiteral("|Alle Dateien (*.*)|*.*")));
     QVERIFY(a.s.speicher.ElementAnzahl() > 0);
     QVERIFY(!a.s.fenster.TextModus);
@@ -624,9 +628,8 @@ void TstGrafik::abbruchWaehrendDesZeichnens() {
         // With "Unterbrechung" the redraw lets pending events run before its first element:
         // a click on "Abbruch" waiting there leaves only the last element to draw.
         if (abbrechen) {
-            QTimer::singleShot(0, a.form.get(), [&a] {
-                QTest::mouseClick(a.form->AbbruchKnopf(), Qt::LeftButton);
-            });
+            QTimer::singleShot(0, a.form.get(),
+                               [&a] { QTest::mouseClick(a.form->AbbruchKnopf(), Qt::LeftButton); });
         }
         a.form->Neuzeichnen();
         const int spalten = WeisseSpalten(a.form->Grafik()->Bild().toImage());

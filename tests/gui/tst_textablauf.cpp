@@ -37,9 +37,9 @@ struct Aufbau {
         QFile::copy(QStringLiteral(KONTURO_BIN "/Konturo.dat"),
                     ordner.filePath(QStringLiteral("Konturo.dat")));
         form = std::make_unique<Grafik_Form>(s);
-        form->Ui().meldungZeigen = [this](int nr, const QString &) { meldungen.append(nr); };
-        form->Ui().frageStellen = [](const QString &) { return true; };
-        form->dateiDialog = [this](const DateiDialogAnfrage &) { return antwort; };
+        form->Ui().meldungZeigen = [this](int nr, const QString&) { meldungen.append(nr); };
+        form->Ui().frageStellen = [](const QString&) { return true; };
+        form->dateiDialog = [this](const DateiDialogAnfrage&) { return antwort; };
         Startumgebung u;
         u.programmOrdner = ordner.path();
         u.einstellungsDatei = ordner.filePath(QStringLiteral("einstellungen.ini"));
@@ -47,11 +47,11 @@ struct Aufbau {
         gestartet = form->Starten(u, grund);
         form->show();
     }
-    TextFenster *Text() const { return form->findChild<TextFenster *>(); }
+    TextFenster* Text() const { return form->findChild<TextFenster*>(); }
     bool gestartet = false;
 };
 
-QString Testdatei(const char *name) {
+QString Testdatei(const char* name) {
     return QStringLiteral(KONTURO_TESTDATEN "/text/daten/") + QLatin1String(name);
 }
 
@@ -71,7 +71,7 @@ void TextablaufTest::typeInTwoFontsPreviewStatisticsConvertAndExport() {
     QVERIFY(!a.form->Aktion(QStringLiteral("mnuStatistik"))->isEnabled());
 
     a.form->Aktion(QStringLiteral("mnufontErzeugen"))->trigger();
-    TextFenster *text = a.Text();
+    TextFenster* text = a.Text();
     QVERIFY(text);
     QVERIFY(text->isVisible());
     text->RTF->insertPlainText(QStringLiteral("T\u00FCr 08"));
@@ -87,16 +87,14 @@ void TextablaufTest::typeInTwoFontsPreviewStatisticsConvertAndExport() {
     QString statistikAnzahl;
     bool parameterGesehen = false;
     QTimer::singleShot(0, [&] {
-        auto *parameter = qobject_cast<ParameterFenster *>(QApplication::activeModalWidget());
-        if (!parameter)
-            return;
+        auto* parameter = qobject_cast<ParameterFenster*>(QApplication::activeModalWidget());
+        if (!parameter) return;
         parameterGesehen = true;
         QTest::mouseClick(parameter->Command1, Qt::LeftButton);
         vorschauElemente = a.s.speicher.ElementAnzahl();
         QTimer::singleShot(0, [&] {
-            auto *statistik = qobject_cast<StatistikFenster *>(QApplication::activeModalWidget());
-            if (!statistik)
-                return;
+            auto* statistik = qobject_cast<StatistikFenster*>(QApplication::activeModalWidget());
+            if (!statistik) return;
             statistikAnzahl = statistik->Werte[5]->text(); // "Bögen/Anzahl"
             QTest::mouseClick(statistik->Command1, Qt::LeftButton);
         });
@@ -145,7 +143,7 @@ void TextablaufTest::textFilesLoadAsRichOrPlainText() {
     a.antwort.ok = true;
     a.antwort.pfad = rtf;
     a.form->Aktion(QStringLiteral("mnuText"))->trigger();
-    TextFenster *text = a.Text();
+    TextFenster* text = a.Text();
     QVERIFY(text && text->isVisible());
     QCOMPARE(text->Quelle().KlarText(), std::string("T\xC3\xBCr 08"));
     QCOMPARE(text->Quelle().An(0).format.Schriftart, std::string("DejaVu Sans"));

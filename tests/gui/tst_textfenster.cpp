@@ -39,10 +39,9 @@ std::unique_ptr<Sitzung> NeueSitzung() {
     return s;
 }
 
-std::string Testdatei(const char *name) {
+std::string Testdatei(const char* name) {
     QFile datei(QStringLiteral(KONTURO_TESTDATEN "/text/daten/") + QLatin1String(name));
-    if (!datei.open(QIODevice::ReadOnly))
-        return {};
+    if (!datei.open(QIODevice::ReadOnly)) return {};
     const QByteArray b = datei.readAll();
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
 }
@@ -50,7 +49,7 @@ std::string Testdatei(const char *name) {
 // Records the font selected when each character is measured.
 class AufzeichnendesGeraet : public GlyphGeraet {
 public:
-    bool SchriftWaehlen(const std::string &name, double groesse, bool fett, bool kursiv) override {
+    bool SchriftWaehlen(const std::string& name, double groesse, bool fett, bool kursiv) override {
         aktuell_ = QString::fromStdString(name) + (fett ? " bold" : "") +
                    (kursiv ? " italic" : "") + " " + QString::number(groesse);
         return echt_.SchriftWaehlen(name, groesse, fett, kursiv);
@@ -60,7 +59,7 @@ public:
         return echt_.Breiten(zeichen);
     }
     Textmetrik Metrik() override { return echt_.Metrik(); }
-    void *Handle() override { return echt_.Handle(); }
+    void* Handle() override { return echt_.Handle(); }
 
     QStringList gemessen;
 
@@ -72,19 +71,19 @@ private:
 struct Element {
     int typ;
     double x1, y1, x2, y2, r;
-    bool operator==(const Element &) const = default;
+    bool operator==(const Element&) const = default;
 };
 
-std::vector<Element> Elemente(const Sitzung &s) {
+std::vector<Element> Elemente(const Sitzung& s) {
     std::vector<Element> v;
     for (std::int32_t i = 1; i <= s.speicher.ElementAnzahl(); ++i) {
-        const GeoElement &e = s.speicher.Elemente[i];
+        const GeoElement& e = s.speicher.Elemente[i];
         v.push_back({e.Typ, e.X1, e.Y1, e.X2, e.Y2, e.Radius});
     }
     return v;
 }
 
-void Markieren(QTextEdit *rtf, int von, int bis) {
+void Markieren(QTextEdit* rtf, int von, int bis) {
     QTextCursor c = rtf->textCursor();
     c.setPosition(von);
     c.setPosition(bis, QTextCursor::KeepAnchor);
@@ -193,7 +192,7 @@ void TextfensterTest::lettersAreRejectedAndMinusOnlyWhereAllowed() {
     // A field that receives the focus has its whole text selected.
     fenster.Text3->setFocus();
     QTRY_COMPARE(fenster.Text3->selectedText(), QStringLiteral("100"));
-    for (QLineEdit *feld :
+    for (QLineEdit* feld :
          {fenster.Text1, fenster.Text2, fenster.Text3, fenster.Text4, fenster.Text5}) {
         feld->clear();
         feld->setFocus();
@@ -280,7 +279,7 @@ void TextfensterTest::richTextAsTextSourceCountsLineBreaksTwice() {
     QTest::keyClicks(text.RTF, "c");
     QTest::keyClick(text.RTF, Qt::Key_Return, Qt::ShiftModifier); // line separator
     QTest::keyClicks(text.RTF, "d");
-    const TextquelleQt &q = text.Quelle();
+    const TextquelleQt& q = text.Quelle();
     QCOMPARE(q.Laenge(), 8);
     QCOMPARE(q.KlarText(), std::string("ab\r\nc\r\nd"));
     QVERIFY(q.An(2).art == TextPosition::Art::Zeilenumbruch);
@@ -296,7 +295,7 @@ void TextfensterTest::textSetzenKeepsTheFirstCharactersFormat() {
     TextFenster text(*s, nullptr);
     LaeufeSetzen(*text.RTF->document(), RtfLesen(Testdatei("zwei_schriften.rtf")));
     text.Quelle().TextSetzen("Neu\r\nZeile");
-    const TextquelleQt &q = text.Quelle();
+    const TextquelleQt& q = text.Quelle();
     QCOMPARE(q.KlarText(), std::string("Neu\r\nZeile"));
     for (int p : {0, 2, 5, 9}) {
         QCOMPARE(q.An(p).format.Schriftart, std::string("DejaVu Sans"));

@@ -68,9 +68,11 @@ TEST(EPSEinlesen, DialekteUndOperatoren) {
         {"line reader ignores lines of several operators",
          "%%EndSetup\n0 0 m\n10 0 l\n20 0 l 30 0 l\n0 5 L\n",
          {{0, 0, 10, 0}, {10, 0, 0, 5}}},
-        {"stack reader closes with h", "%%EndSetup\n0 0 m 10 0 l 10 10 l h\n",
+        {"stack reader closes with h",
+         "%%EndSetup\n0 0 m 10 0 l 10 10 l h\n",
          {{0, 0, 10, 0}, {10, 0, 10, 10}, {10, 10, 0, 0}}},
-        {"stack reader keeps its stack across lines", "%%EndSetup\n0 0 m 10\n 0 l\n5 5 l h f\n",
+        {"stack reader keeps its stack across lines",
+         "%%EndSetup\n0 0 m 10\n 0 l\n5 5 l h f\n",
          {{0, 0, 10, 0}, {10, 0, 5, 5}, {5, 5, 0, 0}}},
         {"first moveto inside a longer line: stack reader from its start",
          "%%EndSetup\nq 1 0 0 1 0 0 cm 0 0 m 10 0 l 10 10 l h f Q\n",
@@ -85,17 +87,23 @@ TEST(EPSEinlesen, DialekteUndOperatoren) {
         {"operators with too few operands are ignored",
          "%%EndSetup\n0 0 m 5 l 1 2 3 4 5 c 7 v 8 y 10 0 l\n",
          {{0, 0, 10, 0}}},
-        {"y with two operands is a straight segment", "%%EndSetup\n0 0 m 1 1 m 5 6 y\n",
+        {"y with two operands is a straight segment",
+         "%%EndSetup\n0 0 m 1 1 m 5 6 y\n",
          {{1, 1, 5, 6}}},
-        {"miter limit M with one operand is no moveto", "%%EndSetup\n0 0 m 10 M 10 0 l\n",
+        {"miter limit M with one operand is no moveto",
+         "%%EndSetup\n0 0 m 10 M 10 0 l\n",
          {{0, 0, 10, 0}}},
-        {"rectangle", "%%EndSetup\n0 0 m 5 5 10 20 re f\n",
+        {"rectangle",
+         "%%EndSetup\n0 0 m 5 5 10 20 re f\n",
          {{5, 5, 15, 5}, {15, 5, 15, 25}, {15, 25, 5, 25}, {5, 25, 5, 5}}},
-        {"clipping rectangle is dropped", "%%EndSetup\n0 0 m 0 0 100 100 re W n 1 1 m 2 1 l\n",
+        {"clipping rectangle is dropped",
+         "%%EndSetup\n0 0 m 0 0 100 100 re W n 1 1 m 2 1 l\n",
          {{1, 1, 2, 1}}},
-        {"line width w is no clip", "%%EndSetup\n0 0 m 5 5 10 20 re 0.5 w f\n",
+        {"line width w is no clip",
+         "%%EndSetup\n0 0 m 5 5 10 20 re 0.5 w f\n",
          {{5, 5, 15, 5}, {15, 5, 15, 25}, {15, 25, 5, 25}, {5, 25, 5, 5}}},
-        {"rectangle in a line reader file", "%%EndSetup\n0 0 m\n5 5 10 20 re\nf\n",
+        {"rectangle in a line reader file",
+         "%%EndSetup\n0 0 m\n5 5 10 20 re\nf\n",
          {{5, 5, 15, 5}, {15, 5, 15, 25}, {15, 25, 5, 25}, {5, 25, 5, 5}}},
         {"text without moveto line reads nothing", "%%EndSetup\n10 l 20 m\n", {}},
     };
@@ -135,14 +143,17 @@ TEST(EPSEinlesen, StartmarkenUndZeilenenden) {
         {"%%EndPageSetup after %%EndProlog",
          "%%EndProlog\n0 0 moveto\n5 5 lineto\n%%EndPageSetup\n1 1 moveto\n2 1 lineto\n",
          {{1, 1, 2, 1}}},
-        {"LF only with a long first line", langeZeile + "\n%%EndSetup\n0 0 m\n10 0 l\n",
+        {"LF only with a long first line",
+         langeZeile + "\n%%EndSetup\n0 0 m\n10 0 l\n",
          {{0, 0, 10, 0}}},
         {"short LF only file", "%%EndSetup\n0 0 m\n10 0 l\n", {{0, 0, 10, 0}}},
         {"CR only", "%%EndSetup\r0 0 m\r10 0 l\r", {{0, 0, 10, 0}}},
         {"CR LF", "%%EndSetup\r\n0 0 m\r\n10 0 l\r\n", {{0, 0, 10, 0}}},
-        {"mixed line ends", "%%EndSetup\r\n0 0 m\r10 0 l\n10 5 l\r\n",
+        {"mixed line ends",
+         "%%EndSetup\r\n0 0 m\r10 0 l\n10 5 l\r\n",
          {{0, 0, 10, 0}, {10, 0, 10, 5}}},
-        {"last line without line end", "%%EndSetup\n0 0 m\n10 0 l\n10 10 l",
+        {"last line without line end",
+         "%%EndSetup\n0 0 m\n10 0 l\n10 10 l",
          {{0, 0, 10, 0}, {10, 0, 10, 10}}},
         {"tabs belong to tokens", "%%EndSetup\n0 0 m\n10\t0 l\n", {}},
         {"runs of blanks fold", "%%EndSetup\n   0    0   m  \n 10  0 l\n", {{0, 0, 10, 0}}},
@@ -188,13 +199,17 @@ TEST(EPSEinlesen, SpiegelungDurchScale) {
     };
     const std::vector<Fall> faelle = {
         {"1 -1 scale before the first moveto negates y",
-         "%%EndSetup\n1 -1 scale\n0 5 m\n10 5 l\n", {{0, -5, 10, -5}}},
-        {"-1 1 scale negates x", "%%EndSetup\n0 0 translate -1 1 scale\n0 5 m\n10 5 l\n",
+         "%%EndSetup\n1 -1 scale\n0 5 m\n10 5 l\n",
+         {{0, -5, 10, -5}}},
+        {"-1 1 scale negates x",
+         "%%EndSetup\n0 0 translate -1 1 scale\n0 5 m\n10 5 l\n",
          {{0, 5, -10, 5}}},
-        {"scale after the first moveto has no effect", "%%EndSetup\n0 5 m\n1 -1 scale\n10 5 l\n",
+        {"scale after the first moveto has no effect",
+         "%%EndSetup\n0 5 m\n1 -1 scale\n10 5 l\n",
          {{0, 5, 10, 5}}},
         {"scale on the first moveto line counts",
-         "%%EndSetup\n1 -1 scale 0 5 m 10 5 l\n", {{0, -5, 10, -5}}},
+         "%%EndSetup\n1 -1 scale 0 5 m 10 5 l\n",
+         {{0, -5, 10, -5}}},
     };
     for (const Fall& f : faelle) {
         auto s = NeueSitzung();
@@ -210,13 +225,17 @@ TEST(EPSEinlesen, Transformationsmatrix) {
         std::vector<Strecke> strecken;
     };
     const std::vector<Fall> faelle = {
-        {"Ghostscript scale", "%%EndSetup\nq 0.1 0 0 0.1 0 0 cm\n100 200 m\n300 200 l\nQ\n",
+        {"Ghostscript scale",
+         "%%EndSetup\nq 0.1 0 0 0.1 0 0 cm\n100 200 m\n300 200 l\nQ\n",
          {{10, 20, 30, 20}}},
-        {"flip of cairo before the paths", "%%EndSetup\n1 0 0 -1 0 100 cm\n0 10 m 20 10 l\n",
+        {"flip of cairo before the paths",
+         "%%EndSetup\n1 0 0 -1 0 100 cm\n0 10 m 20 10 l\n",
          {{0, 90, 20, 90}}},
-        {"bracketed matrix", "%%EndSetup\n[1 0 0 -1 0 100] cm\n0 10 m\n20 10 l\n",
+        {"bracketed matrix",
+         "%%EndSetup\n[1 0 0 -1 0 100] cm\n0 10 m\n20 10 l\n",
          {{0, 90, 20, 90}}},
-        {"matrices multiply", "%%EndSetup\n2 0 0 2 0 0 cm 1 0 0 1 5 0 cm 0 0 m 1 0 l\n",
+        {"matrices multiply",
+         "%%EndSetup\n2 0 0 2 0 0 cm 1 0 0 1 5 0 cm 0 0 m 1 0 l\n",
          {{10, 0, 12, 0}}},
         {"Q restores what q saved",
          "%%EndSetup\n0 0 m q 2 0 0 2 0 0 cm 1 1 m 2 1 l Q 1 1 m 2 1 l\n",
@@ -226,8 +245,10 @@ TEST(EPSEinlesen, Transformationsmatrix) {
          "2 1 lineto\n",
          {{2, 2, 4, 2}, {1, 1, 2, 1}}},
         {"Q with nothing saved leaves the matrix",
-         "%%EndSetup\nQ 2 0 0 2 0 0 cm Q 1 1 m 2 1 l\n", {{2, 2, 4, 2}}},
-        {"cm with too few numbers is ignored", "%%EndSetup\n2 0 0 cm 1 1 m 2 1 l\n",
+         "%%EndSetup\nQ 2 0 0 2 0 0 cm Q 1 1 m 2 1 l\n",
+         {{2, 2, 4, 2}}},
+        {"cm with too few numbers is ignored",
+         "%%EndSetup\n2 0 0 cm 1 1 m 2 1 l\n",
          {{1, 1, 2, 1}}},
     };
     for (const Fall& f : faelle) {
@@ -240,7 +261,7 @@ TEST(EPSEinlesen, Transformationsmatrix) {
 struct KurvenFall {
     const char* name;
     std::string text;
-    std::size_t punkte;  // Punkt records expected (0: one straight segment instead)
+    std::size_t punkte;    // Punkt records expected (0: one straight segment instead)
     double mitteX, mitteY; // the point at t = 0.5
 };
 
@@ -314,9 +335,8 @@ TEST(EPSEinlesen, ZweimalGleicheGeometrie) {
     // A circle of radius 8 pt: the full-circle test compares the box width with the radius, so
     // whether it becomes a Kreis depends on the box, which must start from its start-up values at
     // every import and not from what a small drawing before left.
-    const std::string kreis =
-        "%%EndSetup\n8 0 m 8 4.418 4.418 8 0 8 c -4.418 8 -8 4.418 -8 0 c "
-        "-8 -4.418 -4.418 -8 0 -8 c 4.418 -8 8 -4.418 8 0 c h\n";
+    const std::string kreis = "%%EndSetup\n8 0 m 8 4.418 4.418 8 0 8 c -4.418 8 -8 4.418 -8 0 c "
+                              "-8 -4.418 -4.418 -8 0 -8 c 4.418 -8 8 -4.418 8 0 c h\n";
     const std::string klein = "%%EndSetup\n0 0 m 1 0 l\n";
     auto frisch = NeueSitzung();
     Importieren(*frisch, kreis);
@@ -393,8 +413,8 @@ TEST(EPSEinlesen, FehlendeDateiLaesstDenSpeicher) {
     Importieren(*s, "%%EndSetup\n0 0 m\n10 0 l\n");
     ASSERT_EQ(s->speicher.ElementAnzahl(), 1);
     test::TempOrdner ordner;
-    for (const std::string& pfad : {(ordner / "fehlt.eps").string(), ordner.Pfad().string(),
-                                    std::string()}) {
+    for (const std::string& pfad :
+         {(ordner / "fehlt.eps").string(), ordner.Pfad().string(), std::string()}) {
         s->kopflos.meldungen.clear();
         s->fenster.AktDatei = pfad;
         s->fenster.ParameterZeigen = false;
@@ -426,9 +446,19 @@ TEST(EPSEinlesen, DateiMitParameterfenster) {
 TEST(EPSEinlesen, ZahlenWieZahlLesen) {
     // The reader's fast number path must give exactly what ZahlLesen gives, for the decimals
     // that drawings write and for every other form.
-    std::vector<std::string> woerter = {"-.5",   "12abc", "1e3",  "1D2",     "+7",  "0.",
-                                        "-0",    ".25e-1", "1E400", "3.14159265358979323846",
-                                        "12345678901234567", "0.000000000000000001", "7.d"};
+    std::vector<std::string> woerter = {"-.5",
+                                        "12abc",
+                                        "1e3",
+                                        "1D2",
+                                        "+7",
+                                        "0.",
+                                        "-0",
+                                        ".25e-1",
+                                        "1E400",
+                                        "3.14159265358979323846",
+                                        "12345678901234567",
+                                        "0.000000000000000001",
+                                        "7.d"};
     std::mt19937 zufall(7);
     std::uniform_real_distribution<double> wert(-2000, 2000);
     std::uniform_int_distribution<int> stellen(0, 9);

@@ -201,8 +201,8 @@ TEST(EchteDateien, GhostscriptPdfGleichCairoEps) {
         for (std::size_t j = 0; j < b.size() && !gefunden; ++j) {
             if (!belegt[j] && GleichesElement(a[i], b[j])) belegt[j] = gefunden = true;
         }
-        EXPECT_TRUE(gefunden) << "Ghostscript element " << i << " (kind " << int(a[i].Typ)
-                              << " at " << a[i].X1 << ", " << a[i].Y1 << ") has no cairo twin";
+        EXPECT_TRUE(gefunden) << "Ghostscript element " << i << " (kind " << int(a[i].Typ) << " at "
+                              << a[i].X1 << ", " << a[i].Y1 << ") has no cairo twin";
     }
 }
 

@@ -169,8 +169,7 @@ TEST(PDFInhaltLesen, StromWoerterbuch) {
          Flate(daten), StromArt::Flate},
         {"filter of a nested dictionary does not count",
          " /DecodeParms << /Filter /LZWDecode /Subtype /Image >>", daten, StromArt::Roh},
-        {"form XObject", " /Type /XObject /Subtype /Form /BBox [0 0 10 10]", daten,
-         StromArt::Roh},
+        {"form XObject", " /Type /XObject /Subtype /Form /BBox [0 0 10 10]", daten, StromArt::Roh},
         {"string value with brackets", " /Name (a >> b << c) /Filter /FlateDecode", Flate(daten),
          StromArt::Flate},
     };

@@ -17,11 +17,16 @@ TEST(FormatNachEndung, LetzteDreiZeichenOhneGrossKlein) {
         Ausgabeformat format;
     };
     const Fall faelle[] = {
-        {"/a/Zeichnung.dxf", Ausgabeformat::Dxf}, {"Z.DXF", Ausgabeformat::Dxf},
-        {"Z.Geo", Ausgabeformat::Geo},           {"Z.vlg", Ausgabeformat::Geo},
-        {"Z.inp", Ausgabeformat::Me10},          {"Z.M10", Ausgabeformat::Me10},
-        {"Z.txt", Ausgabeformat::Keins},         {"Z.dx", Ausgabeformat::Keins},
-        {"xf", Ausgabeformat::Keins},            {"", Ausgabeformat::Keins},
+        {"/a/Zeichnung.dxf", Ausgabeformat::Dxf},
+        {"Z.DXF", Ausgabeformat::Dxf},
+        {"Z.Geo", Ausgabeformat::Geo},
+        {"Z.vlg", Ausgabeformat::Geo},
+        {"Z.inp", Ausgabeformat::Me10},
+        {"Z.M10", Ausgabeformat::Me10},
+        {"Z.txt", Ausgabeformat::Keins},
+        {"Z.dx", Ausgabeformat::Keins},
+        {"xf", Ausgabeformat::Keins},
+        {"", Ausgabeformat::Keins},
     };
     for (const Fall& f : faelle) EXPECT_EQ(FormatNachEndung(f.pfad), f.format) << f.pfad;
 }
@@ -101,9 +106,10 @@ TEST(AusgabeSchreiben, ErfolgOhneMeldungUndDateiVollstaendig) {
         EXPECT_EQ(AusgabeSchreiben(*s, FormatNachEndung(name)), Schreibergebnis::Ok) << name;
         EXPECT_TRUE(s->kopflos.meldungen.empty()) << name;
         const std::string inhalt = DateiLesen(ordner / name);
-        const std::string schluss = FormatNachEndung(name) == Ausgabeformat::Dxf   ? "EOF\r\n"
-                                    : FormatNachEndung(name) == Ausgabeformat::Geo ? "#~EOF\r\n"
-                                                                                   : "window fit\r\n";
+        const std::string schluss = FormatNachEndung(name) == Ausgabeformat::Dxf ? "EOF\r\n"
+                                    : FormatNachEndung(name) == Ausgabeformat::Geo
+                                        ? "#~EOF\r\n"
+                                        : "window fit\r\n";
         ASSERT_GE(inhalt.size(), schluss.size()) << name;
         EXPECT_EQ(inhalt.substr(inhalt.size() - schluss.size()), schluss) << name;
     }

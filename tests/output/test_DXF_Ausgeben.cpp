@@ -22,20 +22,21 @@ std::string Dxf(Sitzung& s) {
 
 // Groups 11 to 39: the fixed tables and the empty block section.
 std::string Tabellen() {
-    return CrLf({" 0 ", "ENDSEC", " 0 ", "SECTION", " 2 ", "TABLES", " 0 ", "TABLE", " 2 ",
-                 "LTYPE", " 70 ", " 4 ", " 0 ", "LTYPE", " 2 ", "CONTINUOUS", " 70 ", " 0 ",
-                 " 3 ", "SOLID LINE", " 72 ", " 65 ", " 73 ", " 0 ", " 40 ", " 0 ", " 0 ",
-                 "ENDTAB", " 0 ", "TABLE", " 2 ", "LAYER", " 70 ", " 1 ", " 0 ", "LAYER", " 2 ",
-                 "WHITE", " 70 ", " 0 ", " 62 ", " 7 ", " 6 ", "CONTINUOUS", " 0 ", "ENDTAB",
-                 " 0 ", "ENDSEC", " 0 ", "SECTION", " 2 ", "BLOCKS", " 0 ", "ENDSEC", " 0 ",
-                 "SECTION", " 2 ", "ENTITIES"});
+    return CrLf({" 0 ",  "ENDSEC",  " 0 ",  "SECTION",    " 2 ",  "TABLES", " 0 ",  "TABLE",
+                 " 2 ",  "LTYPE",   " 70 ", " 4 ",        " 0 ",  "LTYPE",  " 2 ",  "CONTINUOUS",
+                 " 70 ", " 0 ",     " 3 ",  "SOLID LINE", " 72 ", " 65 ",   " 73 ", " 0 ",
+                 " 40 ", " 0 ",     " 0 ",  "ENDTAB",     " 0 ",  "TABLE",  " 2 ",  "LAYER",
+                 " 70 ", " 1 ",     " 0 ",  "LAYER",      " 2 ",  "WHITE",  " 70 ", " 0 ",
+                 " 62 ", " 7 ",     " 6 ",  "CONTINUOUS", " 0 ",  "ENDTAB", " 0 ",  "ENDSEC",
+                 " 0 ",  "SECTION", " 2 ",  "BLOCKS",     " 0 ",  "ENDSEC", " 0 ",  "SECTION",
+                 " 2 ",  "ENTITIES"});
 }
 
 std::string Kopf(std::string_view xmin, std::string_view ymin, std::string_view xmax,
                  std::string_view ymax) {
-    return CrLf({" 0 ", "SECTION", " 2 ", "HEADER", " 9 ", "$ACADVER", " 1 ", "AC1009", " 9 ",
-                 "$LIMMIN", " 10 ", xmin, " 20 ", ymin, " 9 ", "$LIMMAX", " 10 ", xmax, " 20 ",
-                 ymax}) +
+    return CrLf({" 0 ",    "SECTION", " 2 ",     "HEADER", " 9 ",  "$ACADVER", " 1 ",
+                 "AC1009", " 9 ",     "$LIMMIN", " 10 ",   xmin,   " 20 ",     ymin,
+                 " 9 ",    "$LIMMAX", " 10 ",    xmax,     " 20 ", ymax}) +
            Tabellen();
 }
 
@@ -68,20 +69,17 @@ TEST(DxfSchreiben, GemischterSpeicherPunktLocaleBytegenau) {
               " 0 ", "ARC", " 8 ", "WHITE", " 10 ", " 5 ", " 20 ", " 5 ", " 30 ", " 0 ", " 40 ",
               " 2.5 ", " 50 ", " 270 ", " 51 ", " 90 ", " 62 ", "7",
               // red circle, marker at its centre
-              " 0 ", "CIRCLE", " 8 ", "WHITE", " 10 ", " 1 ", " 20 ", " 1 ", " 30 ", " 0 ",
-              " 40 ", " 0.5 ", " 62 ", "2",
-              " 0 ", "CIRCLE", " 8 ", "WHITE", " 10 ", " 1 ", " 20 ", " 1 ", " 30 ", " 0 ",
-              " 40 ", " 0.1 ", " 62 ", "2",
+              " 0 ", "CIRCLE", " 8 ", "WHITE", " 10 ", " 1 ", " 20 ", " 1 ", " 30 ", " 0 ", " 40 ",
+              " 0.5 ", " 62 ", "2", " 0 ", "CIRCLE", " 8 ", "WHITE", " 10 ", " 1 ", " 20 ", " 1 ",
+              " 30 ", " 0 ", " 40 ", " 0.1 ", " 62 ", "2",
               // red line, marker at its start point
-              " 0 ", "LINE", " 8 ", "WHITE", " 10 ", "-1.5 ", " 20 ", " 2 ", " 30 ", " 0 ",
-              " 11 ", "-1.25 ", " 21 ", " 2 ", " 31 ", " 0 ", " 62 ", "2",
-              " 0 ", "CIRCLE", " 8 ", "WHITE", " 10 ", "-1.5 ", " 20 ", " 2 ", " 30 ", " 0 ",
-              " 40 ", " 0.1 ", " 62 ", "2",
+              " 0 ", "LINE", " 8 ", "WHITE", " 10 ", "-1.5 ", " 20 ", " 2 ", " 30 ", " 0 ", " 11 ",
+              "-1.25 ", " 21 ", " 2 ", " 31 ", " 0 ", " 62 ", "2", " 0 ", "CIRCLE", " 8 ", "WHITE",
+              " 10 ", "-1.5 ", " 20 ", " 2 ", " 30 ", " 0 ", " 40 ", " 0.1 ", " 62 ", "2",
               // red arc, marker at its start point (0, 1)
               " 0 ", "ARC", " 8 ", "WHITE", " 10 ", " 0 ", " 20 ", " 0 ", " 30 ", " 0 ", " 40 ",
-              " 1 ", " 50 ", " 90 ", " 51 ", " 180 ", " 62 ", "2",
-              " 0 ", "CIRCLE", " 8 ", "WHITE", " 10 ", " 0 ", " 20 ", " 1 ", " 30 ", " 0 ",
-              " 40 ", " 0.1 ", " 62 ", "2"}) +
+              " 1 ", " 50 ", " 90 ", " 51 ", " 180 ", " 62 ", "2", " 0 ", "CIRCLE", " 8 ", "WHITE",
+              " 10 ", " 0 ", " 20 ", " 1 ", " 30 ", " 0 ", " 40 ", " 0.1 ", " 62 ", "2"}) +
         Schluss;
     EXPECT_EQ(Dxf(*s), erwartet);
 }
@@ -103,10 +101,10 @@ TEST(DxfSchreiben, KommaLocaleOhneAuffuellenUndMitPunkt) {
     s->einstellungen.Ausgabenfarbe = 0;
     const std::string erwartet =
         Kopf("-0.625", "-3.875", "13.125", "3.375") +
-        CrLf({" 0 ", "LINE", " 8 ", "WHITE", " 10 ", "0", " 20 ", "-3.25", " 30 ", " 0 ",
-              " 11 ", "12.5", " 21 ", "0", " 31 ", " 0 ", " 62 ", "7",
-              " 0 ", "CIRCLE", " 8 ", "WHITE", " 10 ", "2", " 20 ", "2", " 30 ", " 0 ", " 40 ",
-              "0.75", " 62 ", "7"}) +
+        CrLf({" 0 ",  "LINE", " 8 ",  "WHITE",  " 10 ", "0",     " 20 ", "-3.25",
+              " 30 ", " 0 ",  " 11 ", "12.5",   " 21 ", "0",     " 31 ", " 0 ",
+              " 62 ", "7",    " 0 ",  "CIRCLE", " 8 ",  "WHITE", " 10 ", "2",
+              " 20 ", "2",    " 30 ", " 0 ",    " 40 ", "0.75",  " 62 ", "7"}) +
         Schluss;
     EXPECT_EQ(Dxf(*s), erwartet);
 }
@@ -155,7 +153,7 @@ TEST(DxfSchreiben, MarkenUndFarbenNachEinstellung) {
         const char* name;
         std::uint8_t warnAusgabe, ausgabenfarbe;
         std::int32_t farbe;
-        int kreise;        // CIRCLE entities in the file
+        int kreise;           // CIRCLE entities in the file
         const char* farbwert; // group 62 of the line
     };
     const Fall faelle[] = {

@@ -113,24 +113,19 @@ TEST(GeoAusgeben, KleineZeichnungBytegenau) {
     Element(*s, Kreis, 0, 7, 0, 0, 2.5, RahmenFarbe);
     Element(*s, Entfernt, 1, 1, 2, 2);
     Box(*s, -5, 2, 15, 12);
-    const std::string erwartet = CrLf({
-        "#~1", "1.03", "1", "07.12.2026", "0 0 0", "20 10 0", "0.0", "0", "0.001", "0", "1",
-        "##~~", "#~11", "", "", "", "", "*BELEGT*", "", "0.0", "", "", "", "1", "0", "0", "0",
-        "0", "0", "0", "0", "0", "", "##~~", "#~END", "#~3", "", "LASER", "", "0 0 1",
-        "1 0 0 0", "0 1 0 0", "0 0 1 0", "0 0 0 1", "0 0 0", "20 10 0", "0 0 0", "0.0", "0",
-        "0", "0", "##~~",
-        "#~31",
-        "P", "1", "0 0 0", "|~",
-        "P", "2", "10 0 0", "|~",
-        "P", "3", "10 5 0", "|~",
-        "P", "4", "10 10 0", "|~",
-        "P", "5", "5 5 0", "|~",
-        "##~~",
-        "#~32",
-        "LIN", "3 0", "1 2", "|~",
-        "ARC", "3 0", "3 2 4", "1", "|~",
-        "CIR", "1 0", "5", " 2.5 ", "|~",
-        "##~~", "#~END", "#~EOF"});
+    const std::string erwartet =
+        CrLf({"#~1",     "1.03",     "1",       "07.12.2026", "0 0 0", "20 10 0", "0.0",   "0",
+              "0.001",   "0",        "1",       "##~~",       "#~11",  "",        "",      "",
+              "",        "*BELEGT*", "",        "0.0",        "",      "",        "",      "1",
+              "0",       "0",        "0",       "0",          "0",     "0",       "0",     "0",
+              "",        "##~~",     "#~END",   "#~3",        "",      "LASER",   "",      "0 0 1",
+              "1 0 0 0", "0 1 0 0",  "0 0 1 0", "0 0 0 1",    "0 0 0", "20 10 0", "0 0 0", "0.0",
+              "0",       "0",        "0",       "##~~",       "#~31",  "P",       "1",     "0 0 0",
+              "|~",      "P",        "2",       "10 0 0",     "|~",    "P",       "3",     "10 5 0",
+              "|~",      "P",        "4",       "10 10 0",    "|~",    "P",       "5",     "5 5 0",
+              "|~",      "##~~",     "#~32",    "LIN",        "3 0",   "1 2",     "|~",    "ARC",
+              "3 0",     "3 2 4",    "1",       "|~",         "CIR",   "1 0",     "5",     " 2.5 ",
+              "|~",      "##~~",     "#~END",   "#~EOF"});
     EXPECT_EQ(Geo(*s), erwartet);
 }
 
@@ -156,8 +151,7 @@ TEST(GeoAusgeben, RadiusZeileUndFarbenNachLocaleUndEinstellung) {
         Box(*s, 0, 0, 1, 1);
         const std::string geo = Geo(*s);
         EXPECT_NE(geo.find(f.kreis), std::string::npos) << f.name;
-        EXPECT_NE(geo.find(std::string("LIN\r\n") + f.linie + "\r\n"), std::string::npos)
-            << f.name;
+        EXPECT_NE(geo.find(std::string("LIN\r\n") + f.linie + "\r\n"), std::string::npos) << f.name;
     }
 }
 
@@ -184,8 +178,8 @@ void ZufallsSpeicher(Sitzung& s, unsigned saat, int anzahl) {
     auto punkt = [&]() -> std::pair<double, double> {
         const int w = wahl(zufall);
         if (w < 5) {
-            auto [x, y] = frueher[std::uniform_int_distribution<std::size_t>(
-                0, frueher.size() - 1)(zufall)];
+            auto [x, y] =
+                frueher[std::uniform_int_distribution<std::size_t>(0, frueher.size() - 1)(zufall)];
             return {x + versatz[versatzWahl(zufall)], y + versatz[versatzWahl(zufall)]};
         }
         if (w < 7) return {std::round(feld(zufall)) * 0.02, std::round(feld(zufall)) * 0.02};
@@ -221,9 +215,8 @@ TEST(PunktSuchen, IndexGibtDieSelbenPunkteWieDieWoertlicheSuche) {
             ZufallsSpeicher(*s, saat, 3000);
             const GeoTabellen index = GeoAufbauen(*s, Punktsuche::Index);
             const GeoTabellen linear = GeoAufbauen(*s, Punktsuche::Linear);
-            const std::string fall =
-                "Saat " + std::to_string(saat) + ", MaxKonturLaenge " +
-                std::to_string(maxKonturLaenge);
+            const std::string fall = "Saat " + std::to_string(saat) + ", MaxKonturLaenge " +
+                                     std::to_string(maxKonturLaenge);
             ASSERT_EQ(index.punkte.AnzGeoPunkte(), linear.punkte.AnzGeoPunkte()) << fall;
             for (std::size_t i = 1; i < index.eintraege.size(); ++i) {
                 const GeoEintrag& a = index.eintraege[i];

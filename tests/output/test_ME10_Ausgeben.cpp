@@ -36,11 +36,10 @@ TEST(Me10Schreiben, GemischteZeichnungBytegenauOhneAuffuellen) {
     Element(*s, Entfernt, 1, 1, 2, 2);
     Element(*s, Linie, -1.25, 3, 0.5, -0.00001);
     Box(*s, -10, -10, 10, 10);
-    EXPECT_EQ(Me10(*s),
-              CrLf({"window (-11,-11) (11,11)",
-                    "arc three_pts (10,0) (0,10) (7.07106781186548,7.07106781186548)",
-                    "circle center (1,1) (2.5)", "line two_pts (-1.25,3) (0.5,-1E-05)", "end",
-                    "window fit"}));
+    EXPECT_EQ(Me10(*s), CrLf({"window (-11,-11) (11,11)",
+                              "arc three_pts (10,0) (0,10) (7.07106781186548,7.07106781186548)",
+                              "circle center (1,1) (2.5)", "line two_pts (-1.25,3) (0.5,-1E-05)",
+                              "end", "window fit"}));
 }
 
 TEST(Me10Schreiben, MittelpunktDurchWinkelNull) {

@@ -82,10 +82,8 @@ TEST_F(Layout, SpacesTabsAndTrackingMoveThePen) {
         double vorschub;
         int verfolgt;
     } faelle[] = {
-        {"space", "l l", 0, 35 + 50, 2},
-        {"space with tracking", "l l", 3, 35 + 50, 2},
-        {"tab", "l\tl", 0, 35 + 300, 1},
-        {"tab gets no tracking", "l\tl", 3, 35 + 300, 1},
+        {"space", "l l", 0, 35 + 50, 2},        {"space with tracking", "l l", 3, 35 + 50, 2},
+        {"tab", "l\tl", 0, 35 + 300, 1},        {"tab gets no tracking", "l\tl", 3, 35 + 300, 1},
         {"two spaces", "l  l", 2, 35 + 100, 3},
     };
     for (const Fall& f : faelle) {
@@ -169,8 +167,11 @@ TEST_F(Layout, AktDateiIsTakenFromTheTextOnlyWhenEmpty) {
         {"first eight characters", "", "Hallo Welt", "Hallo We.rtf"},
         {"line breaks removed", "", "Ha\nllo\nWelt", "HalloWel.rtf"},
         {"short text", "", "Ab", "Ab.rtf"},
-        {"umlauts count as one character each", "", "\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f" "abcdef",
-         "\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f" "abcd.rtf"},
+        {"umlauts count as one character each", "",
+         "\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f"
+         "abcdef",
+         "\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f"
+         "abcd.rtf"},
         {"only line breaks", "", "\n\n", "Text1.rtf"},
         {"kept", "brief.rtf", "Hallo", "brief.rtf"},
     };
@@ -196,8 +197,8 @@ TEST_F(Layout, BusyStateAroundTheConversionThenRedrawAndMenus) {
     std::vector<std::string> arten;
     for (const auto& a : s->kopflos.aufrufe) arten.push_back(a.art);
     const std::vector<std::string> erwartet = {"BeschaeftigtSetzen", "AbbruchKnopf",
-                                               "AbbruchKnopf", "BereitSetzen", "Neuzeichnen",
-                                               "MenuesNachUmwandlung"};
+                                               "AbbruchKnopf",       "BereitSetzen",
+                                               "Neuzeichnen",        "MenuesNachUmwandlung"};
     EXPECT_EQ(arten, erwartet);
     EXPECT_EQ(s->kopflos.aufrufe.back().wert, 1); // text mode
     EXPECT_TRUE(s->fenster.TextModus);
@@ -358,9 +359,9 @@ TEST(DoppelteEntfernen, LastOfAGroupSurvivesAndAReversedLineStays) {
     };
     linie(0, 0, 10, 0);
     linie(0.005, 0, 10, 0.009);
-    linie(10, 0, 0, 0);     // reversed: not a duplicate
+    linie(10, 0, 0, 0); // reversed: not a duplicate
     linie(0, 0, 10, 0.004);
-    linie(0, 0, 10.02, 0);  // 0.02 apart in one field: not a duplicate
+    linie(0, 0, 10.02, 0); // 0.02 apart in one field: not a duplicate
     GeoElement k;
     k.Typ = Kreis;
     k.X1 = 1e13; // outside the grid

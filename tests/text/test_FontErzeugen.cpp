@@ -79,10 +79,14 @@ TEST(Richtungswinkel, SpecialSlopesQuadrantsAndTheRepeatedPoint) {
         const char* name;
         double dx, dy, erwartet;
     } faelle[] = {
-        {"up", 0, 2, pi / 2},           {"down", 0, -2, 3 * pi / 2},
-        {"right", 3, 0, 0},             {"left", -3, 0, pi},
-        {"first quadrant", 1, 1, pi / 4}, {"second quadrant", -1, 1, 3 * pi / 4},
-        {"third quadrant", -1, -1, 5 * pi / 4}, {"fourth quadrant", 1, -1, 7 * pi / 4},
+        {"up", 0, 2, pi / 2},
+        {"down", 0, -2, 3 * pi / 2},
+        {"right", 3, 0, 0},
+        {"left", -3, 0, pi},
+        {"first quadrant", 1, 1, pi / 4},
+        {"second quadrant", -1, 1, 3 * pi / 4},
+        {"third quadrant", -1, -1, 5 * pi / 4},
+        {"fourth quadrant", 1, -1, 7 * pi / 4},
     };
     Textzustand z;
     for (const Fall& f : faelle) {
@@ -505,8 +509,8 @@ TEST_F(Approximation, AWigglyRunIsSplitIntoArcsThatStayNearThePointsAndJoinUp) {
     auto gemeinsam = [&](std::size_t a, std::size_t b) {
         for (int i = 0; i < 2; ++i)
             for (int j = 0; j < 2; ++j)
-                if (Abstand(enden[2 * a + i].first, enden[2 * a + i].second,
-                            enden[2 * b + j].first, enden[2 * b + j].second) < 1e-6)
+                if (Abstand(enden[2 * a + i].first, enden[2 * a + i].second, enden[2 * b + j].first,
+                            enden[2 * b + j].second) < 1e-6)
                     return true;
         return false;
     };

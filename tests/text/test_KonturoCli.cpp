@@ -24,11 +24,10 @@ protected:
     // touched.
     Lauf Starten(const std::string& argumente) {
         const std::string fehlerDatei = (ordner / "stderr.txt").string();
-        const std::string aufruf = "cd '" + ordner.Pfad().string() + "' && HOME='" +
-                                   ordner.Pfad().string() + "' XDG_CONFIG_HOME='" +
-                                   (ordner / "config").string() + "' '" + KONTURO_BIN +
-                                   "/konturo-cli' " + argumente + " >/dev/null 2>'" +
-                                   fehlerDatei + "'";
+        const std::string aufruf =
+            "cd '" + ordner.Pfad().string() + "' && HOME='" + ordner.Pfad().string() +
+            "' XDG_CONFIG_HOME='" + (ordner / "config").string() + "' '" + KONTURO_BIN +
+            "/konturo-cli' " + argumente + " >/dev/null 2>'" + fehlerDatei + "'";
         const int status = std::system(aufruf.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::DateiLesen(fehlerDatei)};
     }
@@ -46,8 +45,7 @@ TEST_F(KonturoCli, BadCommandLinesAndInputsFailWithAMessage) {
         {"unknown option", "text --farbe rot Hallo -o a.dxf", 2, "unknown option"},
         {"no output", "text Hallo", 2, "-o"},
         {"extension without writer", "text Hallo -o a.txt", 2, "no writer"},
-        {"missing font", "text --font 'Keine Solche Schrift' Hallo -o a.dxf", 1,
-         "not installed"},
+        {"missing font", "text --font 'Keine Solche Schrift' Hallo -o a.dxf", 1, "not installed"},
         {"unwritable path", "text --font 'Liberation Sans' Hallo -o /nicht/da/a.dxf", 1,
          "cannot create"},
         {"empty text", "text --font 'Liberation Sans' '' -o a.dxf", 1, "empty"},
@@ -75,17 +73,21 @@ TEST_F(KonturoCli, HelpExplainsTheOptions) {
         ("'" + std::string(KONTURO_BIN) + "/konturo-cli' --help >'" + aus + "'").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 0);
     const std::string hilfe = test::DateiLesen(aus);
-    for (const char* option : {"--output", "--font", "--size", "--style", "--height",
-                               "--tracking", "--line-spacing", "--set", "--defaults",
-                               "--decimal", "--file"})
+    for (const char* option : {"--output", "--font", "--size", "--style", "--height", "--tracking",
+                               "--line-spacing", "--set", "--defaults", "--decimal", "--file"})
         EXPECT_NE(hilfe.find(option), std::string::npos) << option;
 }
 
 TEST_F(KonturoCli, Utf8AndWindows1252FilesGiveTheSameDrawingAsTheArgument) {
-    test::DateiSchreiben(Pfad("utf8.txt"), "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e\r\n\xC3\x84rger");
-    test::DateiSchreiben(Pfad("ansi.txt"), "Gr\xFC\xDF" "e\n\xC4rger");
+    test::DateiSchreiben(Pfad("utf8.txt"), "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+                                           "e\r\n\xC3\x84rger");
+    test::DateiSchreiben(Pfad("ansi.txt"), "Gr\xFC\xDF"
+                                           "e\n\xC4rger");
     const std::string basis = "text --defaults --font 'Liberation Sans' --size 24 --height 20 ";
-    ASSERT_EQ(Starten(basis + "'Gr\xC3\xBC\xC3\x9F" "e\n\xC3\x84rger' -o arg.dxf").code, 0);
+    ASSERT_EQ(Starten(basis + "'Gr\xC3\xBC\xC3\x9F"
+                              "e\n\xC3\x84rger' -o arg.dxf")
+                  .code,
+              0);
     ASSERT_EQ(Starten(basis + "--file utf8.txt -o utf8.dxf").code, 0);
     ASSERT_EQ(Starten(basis + "--file ansi.txt -o ansi.dxf").code, 0);
     const std::string arg = test::DateiLesen(Pfad("arg.dxf"));

@@ -23,20 +23,20 @@ struct Lauf {
     bool kursiv;
 };
 
-std::string Beschreibung(const std::vector<RtfLauf> &laeufe) {
+std::string Beschreibung(const std::vector<RtfLauf>& laeufe) {
     std::string b;
-    for (const RtfLauf &l : laeufe)
+    for (const RtfLauf& l : laeufe)
         b += "[" + l.Text + "|" + l.Format.Schriftart + "|" + std::to_string(l.Format.Groesse) +
              (l.Format.Fett ? "|b" : "") + (l.Format.Kursiv ? "|i" : "") + "]";
     return b;
 }
 
-void LaeufePruefen(const RtfText &rtf, const std::vector<Lauf> &erwartet, const std::string &fall) {
+void LaeufePruefen(const RtfText& rtf, const std::vector<Lauf>& erwartet, const std::string& fall) {
     ASSERT_TRUE(rtf.Fehler.empty()) << fall << ": " << rtf.Fehler;
     ASSERT_EQ(rtf.Laeufe.size(), erwartet.size()) << fall << ": " << Beschreibung(rtf.Laeufe);
     for (std::size_t i = 0; i < erwartet.size(); ++i) {
-        const RtfLauf &l = rtf.Laeufe[i];
-        const Lauf &e = erwartet[i];
+        const RtfLauf& l = rtf.Laeufe[i];
+        const Lauf& e = erwartet[i];
         EXPECT_EQ(l.Text, e.text) << fall << " run " << i;
         EXPECT_EQ(l.Format.Schriftart, e.schrift) << fall << " run " << i;
         EXPECT_DOUBLE_EQ(l.Format.Groesse, e.groesse) << fall << " run " << i;
@@ -45,7 +45,7 @@ void LaeufePruefen(const RtfText &rtf, const std::vector<Lauf> &erwartet, const 
     }
 }
 
-RtfText DateiLesen(const std::string &name) {
+RtfText DateiLesen(const std::string& name) {
     return RtfLesen(test::DateiLesen(test::Testdaten("text/daten/" + name)));
 }
 
@@ -86,7 +86,7 @@ TEST(RtfLibreOffice, PlainTextFileKeepsItsLinesWithoutATrailingEmptyLine) {
 TEST(RtfEscapes, TextOfEachCase) {
     const std::string kopf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}";
     struct Fall {
-        const char *name;
+        const char* name;
         std::string koerper;
         std::string text;
     } faelle[] = {
@@ -129,12 +129,11 @@ TEST(RtfEscapes, TextOfEachCase) {
         {"unclosed groups end with the file", "{a{b", "ab"},
         {"raw 8-bit byte as code page 1252", "\x80", "\xE2\x82\xAC"},
     };
-    for (const Fall &f : faelle) {
+    for (const Fall& f : faelle) {
         const RtfText rtf = RtfLesen(kopf + f.koerper + "}");
         ASSERT_TRUE(rtf.Fehler.empty()) << f.name << ": " << rtf.Fehler;
         std::string text;
-        for (const RtfLauf &l : rtf.Laeufe)
-            text += l.Text;
+        for (const RtfLauf& l : rtf.Laeufe) text += l.Text;
         EXPECT_EQ(text, f.text) << f.name;
     }
 }
@@ -159,7 +158,7 @@ TEST(RtfFormat, FontTableSwitchesAndResets) {
 
 TEST(RtfFehler, MalformedInputIsRefusedWithoutRuns) {
     struct Fall {
-        const char *name;
+        const char* name;
         std::string bytes;
     } faelle[] = {
         {"empty file", ""},
@@ -167,7 +166,7 @@ TEST(RtfFehler, MalformedInputIsRefusedWithoutRuns) {
         {"missing rtf keyword", "{\\ansi text}"},
         {"nesting too deep", "{\\rtf1 " + std::string(100000, '{') + "x"},
     };
-    for (const Fall &f : faelle) {
+    for (const Fall& f : faelle) {
         const RtfText rtf = RtfLesen(f.bytes);
         EXPECT_FALSE(rtf.Fehler.empty()) << f.name;
         EXPECT_TRUE(rtf.Laeufe.empty()) << f.name;
@@ -183,7 +182,7 @@ TEST(RtfFehler, MalformedInputIsRefusedWithoutRuns) {
 TEST(RtfFehler, RandomTokenSoupReadsToValidUtf8) {
     // Seeded mixtures of the reader's tokens and raw bytes: every run must come out as valid
     // UTF-8 without control characters other than tab and line feed.
-    const char *stuecke[] = {
+    const char* stuecke[] = {
         "{",       "}",    "\\",    "\\'",       "\\'e4",  "\\u-1", "\\u55357", "\\uc3 ",
         "\\bin9 ", "\\*",  "\\f1 ", "\\fonttbl", "\\par ", "\\b",   "\\fs-5 ",  "\\u99999999999 ",
         "a",       "\xFF", "\x81",  "\\\n",      ";"};
@@ -191,10 +190,9 @@ TEST(RtfFehler, RandomTokenSoupReadsToValidUtf8) {
     for (int fall = 0; fall < 300; ++fall) {
         std::string rtf = "{\\rtf1 ";
         const int anzahl = static_cast<int>(zufall() % 200);
-        for (int i = 0; i < anzahl; ++i)
-            rtf += stuecke[zufall() % std::size(stuecke)];
+        for (int i = 0; i < anzahl; ++i) rtf += stuecke[zufall() % std::size(stuecke)];
         const RtfText ergebnis = RtfLesen(rtf);
-        for (const RtfLauf &l : ergebnis.Laeufe) {
+        for (const RtfLauf& l : ergebnis.Laeufe) {
             EXPECT_TRUE(IstUtf8(l.Text)) << "case " << fall << ": " << rtf;
             for (unsigned char c : l.Text)
                 EXPECT_TRUE(c >= 0x20 || c == '\t' || c == '\n') << "case " << fall << ": " << rtf;

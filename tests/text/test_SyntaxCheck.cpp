@@ -37,7 +37,7 @@ std::int32_t Anwenden(Filter f, std::int32_t taste, bool punkt) {
 
 TEST(Tastenfilter, EachFilterOnEachKindOfKey) {
     struct Fall {
-        const char *name;
+        const char* name;
         Filter filter;
         bool punkt;
         std::int32_t taste;
@@ -67,14 +67,14 @@ TEST(Tastenfilter, EachFilterOnEachKindOfKey) {
         {"digits filter rejects minus", Filter::Ziffern, false, '-', 0},
         {"digits filter rejects 187", Filter::Ziffern, true, 187, 0},
     };
-    for (const Fall &f : faelle)
+    for (const Fall& f : faelle)
         EXPECT_EQ(Anwenden(f.filter, f.taste, f.punkt), f.ergebnis) << f.name;
 }
 
 TEST(Feldzahl, EmptyLoneMinusAndLocaleRules) {
     struct Fall {
-        const char *name;
-        const char *text;
+        const char* name;
+        const char* text;
         bool punkt;
         std::optional<double> wert;
     } faelle[] = {
@@ -97,7 +97,7 @@ TEST(Feldzahl, EmptyLoneMinusAndLocaleRules) {
         {"overflow keeps the value", "1e999", true, std::nullopt},
         {"overflow keeps the value (comma)", "1e999", false, std::nullopt},
     };
-    for (const Fall &f : faelle) {
+    for (const Fall& f : faelle) {
         const auto wert = FeldZahl(f.text, f.punkt);
         ASSERT_EQ(wert.has_value(), f.wert.has_value()) << f.name;
         if (wert) {
@@ -110,13 +110,13 @@ TEST(Zahlanzeige, UsersSeparatorNoTrailingZerosExponentForm) {
     struct Fall {
         double wert;
         bool punkt;
-        const char *text;
+        const char* text;
     } faelle[] = {
         {0.05, true, "0.05"},  {0.05, false, "0,05"},       {100, false, "100"},
         {-0.5, false, "-0,5"}, {1e-5, true, "1E-05"},       {0.1 + 0.2, true, "0.3"},
         {-0.0, true, "0"},     {9999.99, false, "9999,99"}, {NAN, true, "0"},
     };
-    for (const Fall &f : faelle)
+    for (const Fall& f : faelle)
         EXPECT_EQ(ZahlAnzeigen(f.wert, f.punkt), f.text)
             << f.wert << (f.punkt ? " point" : " comma");
 }
@@ -125,8 +125,7 @@ TEST(Zahlanzeige, IndependentOfTheProcessNumericLocale) {
     // The C library formats with a comma under a German locale; the shown text follows only the
     // flag.
     DeutschesLocale locale;
-    if (!locale.Aktiv())
-        GTEST_SKIP() << "de_DE.UTF-8 is neither installed nor generated";
+    if (!locale.Aktiv()) GTEST_SKIP() << "de_DE.UTF-8 is neither installed nor generated";
     EXPECT_EQ(ZahlAnzeigen(2.5, true), "2.5");
     EXPECT_EQ(ZahlAnzeigen(2.5, false), "2,5");
     EXPECT_EQ(ZahlAnzeigen(1e-5, false), "1E-05");
@@ -138,8 +137,7 @@ TEST(Tastenfilter, TypingZeroPointFiveInACommaLocaleGivesHalf) {
     for (char c : std::string("0.5")) {
         std::int32_t taste = static_cast<unsigned char>(c);
         CheckKommaZahl(taste, false);
-        if (taste != 0)
-            feld += static_cast<char>(taste);
+        if (taste != 0) feld += static_cast<char>(taste);
     }
     EXPECT_EQ(feld, "0,5");
     EXPECT_DOUBLE_EQ(FeldZahl(feld, false).value_or(-1), 0.5);

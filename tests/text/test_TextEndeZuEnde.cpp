@@ -65,11 +65,11 @@ public:
             const FT_Vector a = self->letzter_;
             for (int i = 1; i <= 64; ++i) {
                 const double t = i / 64.0, s = 1 - t;
-                self->linien_.back().push_back(self->Punkt(
-                    s * s * s * a.x + 3 * s * s * t * k1->x + 3 * s * t * t * k2->x +
-                        t * t * t * p->x,
-                    s * s * s * a.y + 3 * s * s * t * k1->y + 3 * s * t * t * k2->y +
-                        t * t * t * p->y));
+                self->linien_.back().push_back(
+                    self->Punkt(s * s * s * a.x + 3 * s * s * t * k1->x + 3 * s * t * t * k2->x +
+                                    t * t * t * p->x,
+                                s * s * s * a.y + 3 * s * s * t * k1->y + 3 * s * t * t * k2->y +
+                                    t * t * t * p->y));
             }
             self->letzter_ = *p;
             return 0;
@@ -196,11 +196,11 @@ TEST(TextEndeZuEnde, CommandLineDxfOpensInEzdxfWithClosedContoursOfLinesArcsAndC
     const std::string cli = std::string(KONTURO_BIN) + "/konturo-cli";
     const std::string aufruf = "'" + cli +
                                "' text --defaults --font 'Liberation Sans' --size 24 --height 50 "
-                               "'Hallo Welt' -o '" + dxf + "'";
+                               "'Hallo Welt' -o '" +
+                               dxf + "'";
     ASSERT_EQ(std::system(aufruf.c_str()), 0) << aufruf;
-    const std::string pruefen = python + " '" +
-                                test::Testdaten("text/dxf_pruefen.py").string() + "' '" + dxf +
-                                "'";
+    const std::string pruefen =
+        python + " '" + test::Testdaten("text/dxf_pruefen.py").string() + "' '" + dxf + "'";
     EXPECT_EQ(std::system(pruefen.c_str()), 0) << pruefen;
 }
 

@@ -18,7 +18,12 @@ TEST(Utf8, ValidityDecidesBetweenUtf8AndWindows1252) {
         {"umlauts", "\xC3\xA4\xC3\x9F", true, U"\u00E4\u00DF"},
         {"euro, 3 bytes", "\xE2\x82\xAC", true, U"\u20AC"},
         {"4 bytes", "\xF0\x9F\x98\x80", true, U"\U0001F600"},
-        {"cp1252 umlaut", "Gr\xFC\xDF" "e", false, U"Gr\u00FC\u00DF" "e"},
+        {"cp1252 umlaut",
+         "Gr\xFC\xDF"
+         "e",
+         false,
+         U"Gr\u00FC\u00DF"
+         "e"},
         {"cp1252 euro and quotes", "\x80\x84\x93", false, U"\u20AC\u201E\u201C"},
         {"overlong slash", "\xC0\xAF", false, U"\u00C0\u00AF"},
         {"surrogate", "\xED\xA0\x80", false, U"\u00ED\u00A0\u20AC"},

@@ -20,15 +20,15 @@ namespace konturo {
 
 namespace {
 
-QString Sprachtext(const Sitzung &s, int nr, const char *deutsch) {
-    const std::string &t = s.Text(nr);
+QString Sprachtext(const Sitzung& s, int nr, const char* deutsch) {
+    const std::string& t = s.Text(nr);
     return t.empty() ? QString::fromUtf8(deutsch) : QString::fromStdString(t);
 }
 
 // Busy pointer over the main window and this window while a conversion runs.
 class Sanduhr {
 public:
-    explicit Sanduhr(Sitzung &s) : s_(s) {
+    explicit Sanduhr(Sitzung& s) : s_(s) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         s_.ui->Sanduhr(true);
     }
@@ -36,25 +36,25 @@ public:
         s_.ui->Sanduhr(false);
         QApplication::restoreOverrideCursor();
     }
-    Sanduhr(const Sanduhr &) = delete;
-    Sanduhr &operator=(const Sanduhr &) = delete;
+    Sanduhr(const Sanduhr&) = delete;
+    Sanduhr& operator=(const Sanduhr&) = delete;
 
 private:
-    Sitzung &s_;
+    Sitzung& s_;
 };
 
 } // namespace
 
-ParameterFenster::ParameterFenster(Sitzung &s, QWidget *hauptfenster)
+ParameterFenster::ParameterFenster(Sitzung& s, QWidget* hauptfenster)
     : QDialog(hauptfenster), s_(s), hauptfenster_(hauptfenster) {
     setObjectName(QStringLiteral("Parameter"));
     setModal(true);
     s_.fenster.ParameterFensterOffen = true;
 
-    auto *layout = new QVBoxLayout(this);
-    auto *raster = new QGridLayout;
-    QLineEdit **felder[5] = {&Text1, &Text2, &Text3, &Text4, &Text5};
-    const char *namen[5] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
+    auto* layout = new QVBoxLayout(this);
+    auto* raster = new QGridLayout;
+    QLineEdit** felder[5] = {&Text1, &Text2, &Text3, &Text4, &Text5};
+    const char* namen[5] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
     for (int i = 0; i < 5; ++i) {
         labels_[i] = new QLabel(this);
         *felder[i] = new QLineEdit(this);
@@ -70,7 +70,7 @@ ParameterFenster::ParameterFenster(Sitzung &s, QWidget *hauptfenster)
     Check1->setObjectName(QStringLiteral("Check1"));
     layout->addWidget(Check1);
 
-    auto *knoepfe = new QHBoxLayout;
+    auto* knoepfe = new QHBoxLayout;
     Command1 = new QPushButton(this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(this);
@@ -84,7 +84,7 @@ ParameterFenster::ParameterFenster(Sitzung &s, QWidget *hauptfenster)
     knoepfe->addWidget(Command2);
     layout->addLayout(knoepfe);
 
-    const bool &punkt = s_.speicher.DezimalPunkt;
+    const bool& punkt = s_.speicher.DezimalPunkt;
     TastenfilterSetzen(Text1, Tastenfilter::KommaZahl, punkt);
     TastenfilterSetzen(Text2, Tastenfilter::PlusMinusKommaZahl, punkt);
     TastenfilterSetzen(Text3, Tastenfilter::KommaZahl, punkt);
@@ -107,9 +107,7 @@ ParameterFenster::ParameterFenster(Sitzung &s, QWidget *hauptfenster)
     connect(Command3, &QPushButton::clicked, this, [this] { StatistikFensterZeigen(s_, this); });
 }
 
-ParameterFenster::~ParameterFenster() {
-    s_.fenster.ParameterFensterOffen = false;
-}
+ParameterFenster::~ParameterFenster() { s_.fenster.ParameterFensterOffen = false; }
 
 void ParameterFenster::TexteSetzen() {
     setWindowTitle(QStringLiteral("Parameter"));
@@ -126,7 +124,7 @@ void ParameterFenster::TexteSetzen() {
 
 void ParameterFenster::FelderFuellen() {
     const bool punkt = s_.speicher.DezimalPunkt;
-    auto zeigen = [punkt](QLineEdit *feld, double wert) {
+    auto zeigen = [punkt](QLineEdit* feld, double wert) {
         feld->setText(QString::fromStdString(ZahlAnzeigen(wert, punkt)));
     };
     zeigen(Text1, s_.einstellungen.Toleranz);
@@ -136,9 +134,9 @@ void ParameterFenster::FelderFuellen() {
     zeigen(Text5, s_.einstellungen.KreisToleranz);
 }
 
-void ParameterFenster::FeldVerbinden(QLineEdit *feld, double &variable) {
+void ParameterFenster::FeldVerbinden(QLineEdit* feld, double& variable) {
     // Only the user's edits set the variable; filling the field shows the value it already has.
-    connect(feld, &QLineEdit::textEdited, this, [this, &variable](const QString &text) {
+    connect(feld, &QLineEdit::textEdited, this, [this, &variable](const QString& text) {
         if (const auto wert = FeldZahl(text.toStdString(), s_.speicher.DezimalPunkt))
             variable = *wert;
     });

@@ -17,18 +17,18 @@ class ParameterFenster : public QDialog {
     Q_OBJECT
 public:
     // hauptfenster gets the busy pointer during a preview (may be null).
-    ParameterFenster(Sitzung &s, QWidget *hauptfenster);
+    ParameterFenster(Sitzung& s, QWidget* hauptfenster);
     ~ParameterFenster() override;
 
-    QLineEdit *Text1;      // "Genauigkeit": Toleranz
-    QLineEdit *Text2;      // "Laufweite +/-": Laufweite
-    QLineEdit *Text3;      // "Schrifthöhe ca.": Schrifthoehe
-    QLineEdit *Text4;      // "Zeilenabstand +/-": Zeilenabstand
-    QLineEdit *Text5;      // "Kreistoleranz": KreisToleranz
-    QCheckBox *Check1;     // "Singleline Modus"
-    QPushButton *Command1; // "Vorschau"
-    QPushButton *Command2; // confirms, closes, converts
-    QPushButton *Command3; // "Statistik"
+    QLineEdit* Text1;      // "Genauigkeit": Toleranz
+    QLineEdit* Text2;      // "Laufweite +/-": Laufweite
+    QLineEdit* Text3;      // "Schrifthöhe ca.": Schrifthoehe
+    QLineEdit* Text4;      // "Zeilenabstand +/-": Zeilenabstand
+    QLineEdit* Text5;      // "Kreistoleranz": KreisToleranz
+    QCheckBox* Check1;     // "Singleline Modus"
+    QPushButton* Command1; // "Vorschau"
+    QPushButton* Command2; // confirms, closes, converts
+    QPushButton* Command3; // "Statistik"
 
     // Each field shown with its variable in the user's number format.
     void FelderFuellen();
@@ -39,11 +39,11 @@ public:
 
 private:
     void TexteSetzen();
-    void FeldVerbinden(QLineEdit *feld, double &variable);
+    void FeldVerbinden(QLineEdit* feld, double& variable);
 
-    Sitzung &s_;
-    QWidget *hauptfenster_;
-    QLabel *labels_[5] = {};
+    Sitzung& s_;
+    QWidget* hauptfenster_;
+    QLabel* labels_[5] = {};
 };
 
 } // namespace konturo

@@ -13,7 +13,7 @@ enum class Tastenfilter { KommaZahl, PlusMinusKommaZahl, KommaZahlTaste, Ziffern
 // Installs the filter on feld; dezimalPunkt is read at every keystroke (it must outlive the
 // field, e.g. Speicher::DezimalPunkt of the session). The whole text is selected when the field
 // receives the focus. Shortcuts with Ctrl (copy, paste, undo) pass unfiltered.
-void TastenfilterSetzen(QLineEdit *feld, Tastenfilter art, const bool &dezimalPunkt);
+void TastenfilterSetzen(QLineEdit* feld, Tastenfilter art, const bool& dezimalPunkt);
 
 // Applies the filter to one character code as the field would; 0 when it rejects the key.
 std::int32_t TasteFiltern(Tastenfilter art, std::int32_t taste, bool dezimalPunkt);

@@ -26,17 +26,17 @@ namespace {
 constexpr qint64 MaxTextDatei = 64LL * 1024 * 1024;
 
 struct Textfensterhalter {
-    const Sitzung *sitzung = nullptr;
+    const Sitzung* sitzung = nullptr;
     QPointer<TextFenster> fenster;
 };
 
-Textfensterhalter &Halter() {
+Textfensterhalter& Halter() {
     static Textfensterhalter halter;
     return halter;
 }
 
-TextFenster &TextFensterHolen(Sitzung &s, QWidget *hauptfenster) {
-    Textfensterhalter &h = Halter();
+TextFenster& TextFensterHolen(Sitzung& s, QWidget* hauptfenster) {
+    Textfensterhalter& h = Halter();
     if (!h.fenster || h.sitzung != &s) {
         delete h.fenster.data();
         h.fenster = new TextFenster(s, hauptfenster);
@@ -47,28 +47,27 @@ TextFenster &TextFensterHolen(Sitzung &s, QWidget *hauptfenster) {
 }
 
 // The top-left corner 1000 twips right of and below the main window's.
-void NebenHauptfenster(QWidget &fenster, QWidget *hauptfenster) {
-    if (!hauptfenster)
-        return;
+void NebenHauptfenster(QWidget& fenster, QWidget* hauptfenster) {
+    if (!hauptfenster) return;
     const QPoint ecke = hauptfenster->frameGeometry().topLeft();
     fenster.move(ecke + QPoint(1000 / Twips, 1000 / Twips));
 }
 
 } // namespace
 
-Textquelle &TextfensterQuelle(Sitzung &s, QWidget *hauptfenster) {
+Textquelle& TextfensterQuelle(Sitzung& s, QWidget* hauptfenster) {
     return TextFensterHolen(s, hauptfenster).Quelle();
 }
 
-void TextFensterZeigen(Sitzung &s, QWidget *hauptfenster) {
-    TextFenster &fenster = TextFensterHolen(s, hauptfenster);
+void TextFensterZeigen(Sitzung& s, QWidget* hauptfenster) {
+    TextFenster& fenster = TextFensterHolen(s, hauptfenster);
     fenster.move(s.einstellungen.TextPosX / Twips, s.einstellungen.TextPosY / Twips);
     fenster.show();
     fenster.raise();
     fenster.activateWindow();
 }
 
-void TextDateiLaden(Sitzung &s, QWidget *hauptfenster, const QString &pfad) {
+void TextDateiLaden(Sitzung& s, QWidget* hauptfenster, const QString& pfad) {
     QFile datei(pfad);
     if (!datei.exists()) {
         s.Melden(120, " " + pfad.toStdString());
@@ -82,7 +81,7 @@ void TextDateiLaden(Sitzung &s, QWidget *hauptfenster, const QString &pfad) {
     datei.close();
     const std::string bytes(inhalt.constData(), static_cast<std::size_t>(inhalt.size()));
 
-    TextFenster &fenster = TextFensterHolen(s, hauptfenster);
+    TextFenster& fenster = TextFensterHolen(s, hauptfenster);
     if (pfad.right(3).compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
         const RtfText rtf = RtfLesen(bytes);
         if (!rtf.Fehler.empty()) {
@@ -96,15 +95,14 @@ void TextDateiLaden(Sitzung &s, QWidget *hauptfenster, const QString &pfad) {
     TextFensterZeigen(s, hauptfenster);
 }
 
-void ParameterFensterZeigen(Sitzung &s, QWidget *hauptfenster) {
-    if (Halter().fenster && Halter().sitzung == &s)
-        s.textquelle = &Halter().fenster->Quelle();
+void ParameterFensterZeigen(Sitzung& s, QWidget* hauptfenster) {
+    if (Halter().fenster && Halter().sitzung == &s) s.textquelle = &Halter().fenster->Quelle();
     ParameterFenster fenster(s, hauptfenster);
     NebenHauptfenster(fenster, hauptfenster);
     fenster.exec();
 }
 
-void StatistikFensterZeigen(Sitzung &s, QWidget *eltern) {
+void StatistikFensterZeigen(Sitzung& s, QWidget* eltern) {
     StatistikFenster fenster(s, eltern);
     fenster.exec();
 }

@@ -26,18 +26,16 @@ namespace {
 constexpr int MinBreiteTwips = 2000;
 constexpr int MinHoeheTwips = 1500;
 
-QString Sprachtext(const Sitzung &s, int nr, const char *deutsch) {
-    const std::string &t = s.Text(nr);
+QString Sprachtext(const Sitzung& s, int nr, const char* deutsch) {
+    const std::string& t = s.Text(nr);
     return t.empty() ? QString::fromUtf8(deutsch) : QString::fromStdString(t);
 }
 
 // A settings colour (red + 256 green + 65536 blue) as a Qt colour.
-QColor Farbe(std::int32_t rgb) {
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
+QColor Farbe(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
 
-QComboBox *NeueCombo(QWidget *eltern, const char *name) {
-    auto *combo = new QComboBox(eltern);
+QComboBox* NeueCombo(QWidget* eltern, const char* name) {
+    auto* combo = new QComboBox(eltern);
     combo->setObjectName(QString::fromLatin1(name));
     combo->setEditable(true);
     // A typed entry is applied, never added to the list.
@@ -49,19 +47,19 @@ QComboBox *NeueCombo(QWidget *eltern, const char *name) {
 
 QStringList KonturSchriftarten() {
     QStringList namen;
-    for (const QString &familie : QFontDatabase::families()) {
+    for (const QString& familie : QFontDatabase::families()) {
         // Bitmap fonts have no outline to convert.
         if (QFontDatabase::isSmoothlyScalable(familie) && !QFontDatabase::isPrivateFamily(familie))
             namen << familie;
     }
     namen.removeDuplicates();
-    std::sort(namen.begin(), namen.end(), [](const QString &a, const QString &b) {
+    std::sort(namen.begin(), namen.end(), [](const QString& a, const QString& b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
     return namen;
 }
 
-TextFenster::TextFenster(Sitzung &s, QWidget *hauptfenster)
+TextFenster::TextFenster(Sitzung& s, QWidget* hauptfenster)
     : QDialog(hauptfenster), s_(s), hauptfenster_(hauptfenster) {
     setObjectName(QStringLiteral("Text"));
     setWindowModality(Qt::ApplicationModal);
@@ -88,10 +86,10 @@ TextFenster::TextFenster(Sitzung &s, QWidget *hauptfenster)
     Text1->setReadOnly(true);
 
     // The text fills the window; the combos, the button and Text1 sit in a strip below it.
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 4);
     layout->addWidget(RTF, 1);
-    auto *leiste = new QHBoxLayout;
+    auto* leiste = new QHBoxLayout;
     leiste->addWidget(Combo1, 3);
     leiste->addWidget(Combo2, 1);
     leiste->addWidget(Combo3, 2);
@@ -110,8 +108,7 @@ TextFenster::TextFenster(Sitzung &s, QWidget *hauptfenster)
 
 TextFenster::~TextFenster() {
     // The session must not read a text source that goes with this window.
-    if (s_.textquelle == quelle_.get())
-        s_.textquelle = nullptr;
+    if (s_.textquelle == quelle_.get()) s_.textquelle = nullptr;
 }
 
 void TextFenster::Laden() {
@@ -120,8 +117,7 @@ void TextFenster::Laden() {
     FarbenSetzen();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     SchriftartenFuellen();
-    for (int groesse = 8; groesse <= 72; ++groesse)
-        Combo2->addItem(QString::number(groesse));
+    for (int groesse = 8; groesse <= 72; ++groesse) Combo2->addItem(QString::number(groesse));
     Combo3->addItems(Stilnamen());
     StartformatSetzen();
     QApplication::restoreOverrideCursor();
@@ -138,7 +134,7 @@ QStringList TextFenster::Stilnamen() const {
 }
 
 void TextFenster::PlatzierungHerstellen() {
-    const Einstellungen &e = s_.einstellungen;
+    const Einstellungen& e = s_.einstellungen;
     int breite = e.TextSizeX, hoehe = e.TextSizeY;
     if (hauptfenster_) {
         // Never larger than the main window.
@@ -170,7 +166,7 @@ void TextFenster::SchriftartenFuellen() {
 }
 
 void TextFenster::StartformatSetzen() {
-    const Einstellungen &e = s_.einstellungen;
+    const Einstellungen& e = s_.einstellungen;
     const QString font = QString::fromStdString(e.Font.empty() ? "Arial" : e.Font);
     Combo1->setCurrentText(font);
     Combo2->setCurrentText(QString::fromStdString(e.Hoehe));
@@ -199,9 +195,8 @@ void TextFenster::StartformatSetzen() {
     }
 }
 
-void TextFenster::Combo1Waehlen(const QString &name) {
-    if (name.isEmpty())
-        return;
+void TextFenster::Combo1Waehlen(const QString& name) {
+    if (name.isEmpty()) return;
     s_.einstellungen.Font = name.toStdString();
     QTextCharFormat format;
     format.setFontFamilies({name});
@@ -210,12 +205,11 @@ void TextFenster::Combo1Waehlen(const QString &name) {
     RTF->setFocus();
 }
 
-void TextFenster::Combo2Waehlen(const QString &groesse) {
+void TextFenster::Combo2Waehlen(const QString& groesse) {
     bool ok = false;
     const double punkte = groesse.trimmed().toDouble(&ok);
     // A typed text that is not a size changes nothing.
-    if (!ok || punkte <= 0 || punkte > 1638)
-        return;
+    if (!ok || punkte <= 0 || punkte > 1638) return;
     s_.einstellungen.Hoehe = groesse.trimmed().toStdString();
     QTextCharFormat format;
     format.setFontPointSize(punkte);
@@ -223,11 +217,10 @@ void TextFenster::Combo2Waehlen(const QString &groesse) {
     RTF->setFocus();
 }
 
-void TextFenster::Combo3Waehlen(const QString &stil) {
+void TextFenster::Combo3Waehlen(const QString& stil) {
     s_.einstellungen.Stil = stil.toStdString();
     const auto nr = Stilnamen().indexOf(stil);
-    if (nr < 0)
-        return; // none of the four: bold and italic stay as they are
+    if (nr < 0) return; // none of the four: bold and italic stay as they are
     QTextCharFormat format;
     format.setFontWeight(nr == 1 || nr == 3 ? QFont::Bold : QFont::Normal);
     format.setFontItalic(nr >= 2);
@@ -244,24 +237,23 @@ void TextFenster::Text1Aktualisieren() {
 }
 
 void TextFenster::FontUmwandelnKlick() {
-    Einstellungen &e = s_.einstellungen;
+    Einstellungen& e = s_.einstellungen;
     e.TextPosX = x() * Twips;
     e.TextPosY = y() * Twips;
     e.TextSizeX = width() * Twips;
     e.TextSizeY = height() * Twips;
-    if (auto *haupt = qobject_cast<Grafik_Form *>(hauptfenster_))
-        haupt->EinstellungenSpeichern();
+    if (auto* haupt = qobject_cast<Grafik_Form*>(hauptfenster_)) haupt->EinstellungenSpeichern();
     hide();
     ParameterFensterZeigen(s_, hauptfenster_);
 }
 
-void TextFenster::showEvent(QShowEvent *e) {
+void TextFenster::showEvent(QShowEvent* e) {
     FarbenSetzen();
     QDialog::showEvent(e);
     RTF->setFocus();
 }
 
-void TextFenster::closeEvent(QCloseEvent *e) {
+void TextFenster::closeEvent(QCloseEvent* e) {
     // Hidden, not closed: the text stays for every later re-conversion.
     e->ignore();
     hide();

@@ -23,23 +23,23 @@ class TextFenster : public QDialog {
 public:
     // Loads the window (captions, placement, font list, combos, start format) without showing
     // it; hauptfenster places it and limits its size (may be null in tests).
-    TextFenster(Sitzung &s, QWidget *hauptfenster);
+    TextFenster(Sitzung& s, QWidget* hauptfenster);
     ~TextFenster() override;
 
-    QTextEdit *RTF;
-    QComboBox *Combo1; // font names
-    QComboBox *Combo2; // sizes 8 .. 72
-    QComboBox *Combo3; // the four style names
-    QPushButton *FontUmwandeln;
-    QLineEdit *Text1; // the plain text of RTF in the chosen font
+    QTextEdit* RTF;
+    QComboBox* Combo1; // font names
+    QComboBox* Combo2; // sizes 8 .. 72
+    QComboBox* Combo3; // the four style names
+    QPushButton* FontUmwandeln;
+    QLineEdit* Text1; // the plain text of RTF in the chosen font
 
-    TextquelleQt &Quelle() { return *quelle_; }
+    TextquelleQt& Quelle() { return *quelle_; }
 
     // The combo handlers: each stores its setting and formats the selection of RTF (or the
     // caret when nothing is selected).
-    void Combo1Waehlen(const QString &name);
-    void Combo2Waehlen(const QString &groesse);
-    void Combo3Waehlen(const QString &stil);
+    void Combo1Waehlen(const QString& name);
+    void Combo2Waehlen(const QString& groesse);
+    void Combo3Waehlen(const QString& stil);
     // Saves placement and settings, hides the window and opens the parameters window.
     void FontUmwandelnKlick();
 
@@ -47,8 +47,8 @@ public:
     QStringList Stilnamen() const;
 
 protected:
-    void showEvent(QShowEvent *e) override;
-    void closeEvent(QCloseEvent *e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void Laden();
@@ -59,8 +59,8 @@ private:
     void StartformatSetzen();
     void Text1Aktualisieren();
 
-    Sitzung &s_;
-    QWidget *hauptfenster_;
+    Sitzung& s_;
+    QWidget* hauptfenster_;
     std::unique_ptr<TextquelleQt> quelle_;
 };
 

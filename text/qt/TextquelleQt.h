@@ -19,19 +19,19 @@ namespace konturo {
 class TextquelleQt : public Textquelle {
 public:
     // The source reads dokument as it is at each call; the document is not owned.
-    explicit TextquelleQt(QTextDocument *dokument);
+    explicit TextquelleQt(QTextDocument* dokument);
     ~TextquelleQt() override;
-    TextquelleQt(const TextquelleQt &) = delete;
-    TextquelleQt &operator=(const TextquelleQt &) = delete;
+    TextquelleQt(const TextquelleQt&) = delete;
+    TextquelleQt& operator=(const TextquelleQt&) = delete;
 
     // Positions are code points; a block boundary or a line separator (Shift+Enter) reads as a
     // CR LF pair: a Zeilenumbruch followed by a Leer position.
     std::int32_t Laenge() const override;
     TextPosition An(std::int32_t position) const override;
     std::string KlarText() const override;
-    void TextSetzen(const std::string &utf8) override;
+    void TextSetzen(const std::string& utf8) override;
 
-    QTextDocument *Dokument() const { return dokument_; }
+    QTextDocument* Dokument() const { return dokument_; }
 
 private:
     void Aufbauen() const;
@@ -43,13 +43,13 @@ private:
 };
 
 // The effective format of a character: its own settings over the document's default font.
-Zeichenformat FormatVon(const QTextCharFormat &format, const QTextDocument &dokument);
-QTextCharFormat ZeichenformatQt(const Zeichenformat &format);
+Zeichenformat FormatVon(const QTextCharFormat& format, const QTextDocument& dokument);
+QTextCharFormat ZeichenformatQt(const Zeichenformat& format);
 
 // Replaces the document's content with the runs of a rich-text file.
-void LaeufeSetzen(QTextDocument &dokument, const RtfText &rtf);
+void LaeufeSetzen(QTextDocument& dokument, const RtfText& rtf);
 // Replaces the document's content with plain text (UTF-8 or, when not valid UTF-8, code page
 // 1252 bytes), in the document's default font.
-void KlartextSetzen(QTextDocument &dokument, const std::string &bytes);
+void KlartextSetzen(QTextDocument& dokument, const std::string& bytes);
 
 } // namespace konturo
