@@ -10,6 +10,7 @@
 #include "display/qt/Meldung.h"
 #include "display/qt/UiDiensteQt.h"
 #include "frames/Vorlagen.h"
+#include "frames/qt/RahmenParameter.h"
 #include "import/EPS_Einlesen.h"
 #include "import/qt/EPS_Parameter.h"
 #include "output/Ausgabe.h"
@@ -258,7 +259,7 @@ void Grafik_Form::MenuesAnlegen() {
     QMenu* erzeugen = Untermenue(rahmen, "mnuRahmenErzeugen", "&Erzeugen");
     Eintrag(erzeugen, "mnuRahmenEin", "ein", &G::mnuRahmenEin_Click);
     Eintrag(erzeugen, "mnuRahmenAus", "aus", &G::mnuRahmenAus_Click);
-    Eintrag(rahmen, "mnuRahmenparameter", "&Parameter", &G::NichtVerfuegbar);
+    Eintrag(rahmen, "mnuRahmenparameter", "&Parameter", &G::mnuRahmenparameter_Click);
 
     QMenu* extras = Hauptmenue("mnuextras", "E&xtras");
     QMenu* sprache = Untermenue(extras, "mnuSprache", "&Sprache");
@@ -693,6 +694,11 @@ void Grafik_Form::mnuRahmenAus_Click() {
     Aktion(QStringLiteral("mnuRahmenAus"))->setChecked(true);
     Aktion(QStringLiteral("mnuRahmenparameter"))->setEnabled(false);
     RahmenAus(s_);
+}
+
+void Grafik_Form::mnuRahmenparameter_Click() {
+    RahmenParameter fenster(s_, this, dateiDialog);
+    fenster.exec();
 }
 
 void Grafik_Form::mnuZoom_Click() { s_.Melden(116); }

@@ -109,6 +109,7 @@ public:
     void mnuAus_Click();
     void mnuRahmenEin_Click();
     void mnuRahmenAus_Click();
+    void mnuRahmenparameter_Click();
     void mnuZoom_Click();
     void mnuGesamtbild_Click();
     void mnuNeuZeichnen_Click();
