@@ -3,6 +3,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include <sys/mman.h>
 
 namespace konturo {
 
@@ -20,29 +24,97 @@ GeoElement NeuesElement(std::uint8_t typ, double x1, double y1, double x2, doubl
     return e;
 }
 
+GeoFeld::~GeoFeld() { Freigeben(); }
+
+GeoFeld::GeoFeld(const GeoFeld& anderes) { *this = anderes; }
+
+GeoFeld& GeoFeld::operator=(const GeoFeld& anderes) {
+    if (this == &anderes) return *this;
+    Freigeben();
+    max_ = anderes.max_;
+    BloeckeBis(max_);
+    for (std::int32_t i = 1; i <= anderes.anzahl_; ++i) Anfuegen(anderes[i]);
+    max_ = anderes.max_;
+    BloeckeBis(max_);
+    return *this;
+}
+
+GeoFeld::GeoFeld(GeoFeld&& anderes) noexcept { *this = std::move(anderes); }
+
+GeoFeld& GeoFeld::operator=(GeoFeld&& anderes) noexcept {
+    if (this == &anderes) return *this;
+    Freigeben();
+    bloecke_ = std::move(anderes.bloecke_);
+    konstruiert_ = anderes.konstruiert_;
+    anzahl_ = anderes.anzahl_;
+    max_ = anderes.max_;
+    anderes.bloecke_.clear();
+    anderes.konstruiert_ = 0;
+    anderes.Zuruecksetzen();
+    return *this;
+}
+
+void GeoFeld::Freigeben() {
+    for (std::int32_t i = 0; i < konstruiert_; ++i) Platz(i)->~GeoElement();
+    for (GeoElement* block : bloecke_)
+        ::operator delete (block, std::align_val_t{alignof(GeoElement)});
+    bloecke_.clear();
+    konstruiert_ = 0;
+    anzahl_ = 0;
+}
+
+void GeoFeld::BloeckeBis(std::int32_t index) {
+    // Blocks are aligned to and sized in whole 2 MiB pages and offered to the kernel as huge-page
+    // memory: first touches of millions of records then cost a few hundred page faults instead of
+    // tens of thousands. Untouched parts of a block take no memory.
+    constexpr std::size_t seite = std::size_t{2} << 20;
+    constexpr std::size_t bytes = BlockBytes;
+    const std::size_t noetig = static_cast<std::size_t>(index) / BlockGroesse + 1;
+    while (bloecke_.size() < noetig) {
+        void* roh = std::aligned_alloc(seite, bytes);
+        if (!roh) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+        madvise(roh, bytes, MADV_HUGEPAGE);
+#endif
+        bloecke_.push_back(static_cast<GeoElement*>(roh));
+    }
+}
+
+void GeoFeld::KonstruierenBis(std::int32_t index) const {
+    for (; konstruiert_ <= index; ++konstruiert_) new (Platz(konstruiert_)) GeoElement();
+}
+
 void GeoFeld::Leeren() {
-    daten_.clear();
-    daten_.resize(static_cast<std::size_t>(max_) + 1);
+    // Only slots up to the count were ever filled by Anfuegen; the rest are still empty.
+    const GeoElement leer;
+    for (std::int32_t i = 1; i <= anzahl_; ++i) (*this)[i] = leer;
     anzahl_ = 0;
 }
 
 void GeoFeld::Zuruecksetzen() {
+    Freigeben();
     max_ = Schritt;
-    Leeren();
+    BloeckeBis(max_);
 }
 
 void GeoFeld::Vergroessern() {
     max_ += Schritt;
-    daten_.resize(static_cast<std::size_t>(max_) + 1);
+    BloeckeBis(max_);
 }
 
 GeoElement& GeoFeld::Anfuegen(const GeoElement& e) {
     ++anzahl_;
-    if (static_cast<std::size_t>(anzahl_) >= daten_.size())
-        daten_.resize(static_cast<std::size_t>(anzahl_) + 1);
-    daten_[static_cast<std::size_t>(anzahl_)] = e;
+    if (anzahl_ > max_) Vergroessern();
+    GeoElement* platz = Platz(anzahl_);
+    if (anzahl_ == konstruiert_) {
+        new (platz) GeoElement(e);
+        ++konstruiert_;
+    } else {
+        if (anzahl_ > konstruiert_) KonstruierenBis(anzahl_);
+        *platz = e;
+    }
     if (anzahl_ > max_ - Rand) Vergroessern();
-    return daten_[static_cast<std::size_t>(anzahl_)];
+    return *platz;
 }
 
 double Pi() {

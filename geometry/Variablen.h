@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,22 +40,35 @@ GeoElement NeuesElement(std::uint8_t typ, double x1, double y1, double x2, doubl
 
 // A 1-based array of records with the capacity rules of the store: capacity starts at 1000 and
 // grows by 1000 whenever the count passes capacity - 20. Index 0 holds no record.
+// The records live in fixed blocks of raw memory, so growing never moves or copies the records
+// already there, and a slot is constructed only when it is first used: a graphic import of
+// millions of outline records would otherwise spend most of its time copying and touching memory.
 class GeoFeld {
 public:
     static constexpr std::int32_t Schritt = 1000;
     static constexpr std::int32_t Rand = 20;
 
-    GeoFeld() { Leeren(); }
+    GeoFeld() { Zuruecksetzen(); }
+    ~GeoFeld();
+    GeoFeld(const GeoFeld& anderes);
+    GeoFeld& operator=(const GeoFeld& anderes);
+    GeoFeld(GeoFeld&& anderes) noexcept;
+    GeoFeld& operator=(GeoFeld&& anderes) noexcept;
 
     std::int32_t Anzahl() const { return anzahl_; }
     std::int32_t Kapazitaet() const { return max_; }
 
-    GeoElement& operator[](std::int32_t i) { return daten_[static_cast<std::size_t>(i)]; }
+    // Slots 0 to the capacity are valid; a slot past the count holds an empty record.
+    GeoElement& operator[](std::int32_t i) {
+        if (i >= konstruiert_) KonstruierenBis(i);
+        return *Platz(i);
+    }
     const GeoElement& operator[](std::int32_t i) const {
-        return daten_[static_cast<std::size_t>(i)];
+        if (i >= konstruiert_) KonstruierenBis(i);
+        return *Platz(i);
     }
 
-    // Discards all records and re-creates the array with capacity + 1 slots; capacity is kept.
+    // Discards all records; the slots are empty again and the capacity is kept.
     void Leeren();
     // Capacity back to its start value of 1000, array re-created empty.
     void Zuruecksetzen();
@@ -64,7 +78,22 @@ public:
     GeoElement& Anfuegen(const GeoElement& e);
 
 private:
-    std::vector<GeoElement> daten_;
+    // A block fills 4 MiB, two huge pages, without a partly used page at its end.
+    static constexpr std::size_t BlockBytes = std::size_t{4} << 20;
+    static constexpr std::uint32_t BlockGroesse = BlockBytes / sizeof(GeoElement);
+
+    GeoElement* Platz(std::int32_t i) const {
+        const auto u = static_cast<std::uint32_t>(i);
+        return bloecke_[u / BlockGroesse] + u % BlockGroesse;
+    }
+    // Allocates raw blocks until slot `index` exists.
+    void BloeckeBis(std::int32_t index);
+    // Constructs empty records in the slots up to `index` (the slots are logically empty already).
+    void KonstruierenBis(std::int32_t index) const;
+    void Freigeben();
+
+    std::vector<GeoElement*> bloecke_;
+    mutable std::int32_t konstruiert_ = 0; // slots 0 .. konstruiert_ - 1 hold records
     std::int32_t anzahl_ = 0;
     std::int32_t max_ = Schritt;
 };
