@@ -56,8 +56,7 @@ GeoFeld& GeoFeld::operator=(GeoFeld&& anderes) noexcept {
 
 void GeoFeld::Freigeben() {
     for (std::int32_t i = 0; i < konstruiert_; ++i) Platz(i)->~GeoElement();
-    for (GeoElement* block : bloecke_)
-        ::operator delete (block, std::align_val_t{alignof(GeoElement)});
+    for (GeoElement* block : bloecke_) std::free(block);
     bloecke_.clear();
     konstruiert_ = 0;
     anzahl_ = 0;
