@@ -336,6 +336,9 @@ bool Grafik_Form::Starten(const Startumgebung& umgebung, QString& grund) {
     eu.bildschirmHoehe = sh;
     EinstellungenLaden(s_, *einstellungen_, eu);
     StartwerteSetzen(s_);
+    // A template frame chosen in an earlier run comes back with its template; otherwise the frame
+    // would be on in the menu and missing from every conversion until the type is chosen again.
+    RahmenVorlageLesen(s_);
     StartMenues();
 
     s_.speicher.DezimalPunkt = DezimalPunktErmitteln();

@@ -106,6 +106,7 @@ class TstGrafik : public QObject {
 private slots:
     void menuesNachStart();
     void menuesNachStartMitRahmen();
+    void vorlagenRahmenNachNeustart();
     void beschaeftigtUndBereit();
     void platzierung_data();
     void platzierung();
@@ -185,6 +186,25 @@ void TstGrafik::menuesNachStartMitRahmen() {
     QVERIFY(a.Haken("mnuRahmenEin") && !a.Haken("mnuRahmenAus"));
     QVERIFY(a.An("mnuRahmenparameter"));
     QVERIFY(!a.Haken("mnuEin") && a.Haken("mnuAus"));
+}
+
+void TstGrafik::vorlagenRahmenNachNeustart() {
+    Aufbau a;
+    const QString vorlage = QStringLiteral(KONTURO_TESTDATEN "/frames/daten/ezdxf_r12.dxf");
+    {
+        QSettings ini(a.Ini(), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Param/Rtyp"), QStringLiteral("6"));
+        ini.setValue(QStringLiteral("Param/RVorlage"), vorlage);
+    }
+    QVERIFY(a.Starten());
+    QCOMPARE(a.s.einstellungen.Rtyp, std::uint8_t{6});
+    QVERIFY(a.s.speicher.VorlageElemente.Anzahl() > 0);
+    a.Importieren();
+    std::int32_t vorlagenElemente = 0;
+    const std::int32_t rahmenKontur = a.s.speicher.Elemente[a.s.speicher.ElementAnzahl()].KonturNr;
+    for (std::int32_t i = 1; i <= a.s.speicher.ElementAnzahl(); ++i)
+        if (a.s.speicher.Elemente[i].KonturNr == rahmenKontur) ++vorlagenElemente;
+    QVERIFY(vorlagenElemente > 0);
 }
 
 void TstGrafik::beschaeftigtUndBereit() {
