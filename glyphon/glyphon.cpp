@@ -1,6 +1,7 @@
 // get_glyph_points: one glyph of a FreeType face as Glyphon's point stream.
 #include "glyphon.h"
 #include "GlyphonStrom.h"
+#include "GlyphonZeichen.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -10,26 +11,11 @@ namespace {
 // The running index: one per process, so calls must not overlap.
 int32_t laufIndex = 1;
 
-// The glyph of a Unicode code point. Fonts without a Unicode map but with a Windows symbol map
-// keep their single-byte codes at U+F000 + code there.
-FT_UInt Glyphindex(FT_Face face, uint32_t code) {
-    if ((face->charmap && face->charmap->encoding == FT_ENCODING_UNICODE) ||
-        FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
-        return FT_Get_Char_Index(face, code);
-    }
-    if (FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL) == 0) {
-        FT_UInt index = FT_Get_Char_Index(face, code);
-        if (index == 0 && code <= 0xFF) index = FT_Get_Char_Index(face, 0xF000 + code);
-        return index;
-    }
-    return face->charmap ? FT_Get_Char_Index(face, code) : 0;
-}
-
 // The unhinted outline at the face's pixel size (26.6 device units), or nullptr when the glyph
 // is missing, has no outline or the face has no size set.
 const FT_Outline* Umriss(FT_Face face, uint32_t code) {
     if (!face || !face->size || face->size->metrics.x_ppem == 0) return nullptr;
-    FT_UInt index = Glyphindex(face, code);
+    FT_UInt index = GlyphonGlyphindex(face, code);
     if (index == 0) return nullptr;
     if (FT_Load_Glyph(face, index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) return nullptr;
     if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return nullptr;

@@ -1,6 +1,8 @@
 // The glyph device context on Linux: fontconfig finds the font, FreeType opens and measures it.
 #include "text/GlyphGeraetFreetype.h"
 
+#include "glyphon/GlyphonZeichen.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -48,22 +50,6 @@ std::vector<std::string> Familien(const FcPattern* p) {
         namen.emplace_back(reinterpret_cast<const char*>(name));
     }
     return namen;
-}
-
-// The glyph of a Unicode code point, looked up as the glyph library looks it up: through the
-// Unicode map, else through a Windows symbol map (single-byte codes at U+F000 + code).
-FT_UInt Glyphindex(FT_Face face, char32_t zeichen) {
-    auto code = static_cast<FT_ULong>(zeichen);
-    if ((face->charmap && face->charmap->encoding == FT_ENCODING_UNICODE) ||
-        FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
-        return FT_Get_Char_Index(face, code);
-    }
-    if (FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL) == 0) {
-        FT_UInt index = FT_Get_Char_Index(face, code);
-        if (index == 0 && code <= 0xFF) index = FT_Get_Char_Index(face, 0xF000 + code);
-        return index;
-    }
-    return face->charmap ? FT_Get_Char_Index(face, code) : 0;
 }
 
 } // namespace
@@ -158,8 +144,8 @@ AbcBreiten GlyphGeraetFreetype::Breiten(char32_t zeichen) {
     FT_Face face = aktuell_;
     if (!face) return abc;
     // A missing character gets index 0, the font's missing-glyph box.
-    if (FT_Load_Glyph(face, Glyphindex(face, zeichen), FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) !=
-        0) {
+    if (FT_Load_Glyph(face, GlyphonGlyphindex(face, static_cast<uint32_t>(zeichen)),
+                      FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0) {
         return abc;
     }
     FT_GlyphSlot glyph = face->glyph;

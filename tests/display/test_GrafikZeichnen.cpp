@@ -43,34 +43,13 @@ public:
 };
 
 GeoElement LinieVon(double x1, double y1, double x2, double y2, int kontur = 1) {
-    GeoElement e;
-    e.Typ = Linie;
-    e.X1 = x1;
-    e.Y1 = y1;
-    e.X2 = x2;
-    e.Y2 = y2;
-    e.KonturNr = kontur;
-    return e;
+    return NeuesElement(Linie, x1, y1, x2, y2, 0, kontur);
 }
 
-GeoElement KreisUm(double cx, double cy, double r) {
-    GeoElement e;
-    e.Typ = Kreis;
-    e.X1 = cx;
-    e.Y1 = cy;
-    e.Radius = r;
-    return e;
-}
+GeoElement KreisUm(double cx, double cy, double r) { return NeuesElement(Kreis, cx, cy, 0, 0, r); }
 
 GeoElement BogenUm(double cx, double cy, double r, double a1, double a2) {
-    GeoElement e;
-    e.Typ = Bogen;
-    e.X1 = cx;
-    e.Y1 = cy;
-    e.Radius = r;
-    e.X2 = a1;
-    e.Y2 = a2;
-    return e;
+    return NeuesElement(Bogen, cx, cy, a1, a2, r);
 }
 
 void Einfuegen(Sitzung& s, const GeoElement& e) {
