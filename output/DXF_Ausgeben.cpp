@@ -162,7 +162,7 @@ void DxfMarke(const Sitzung& s, const GeoElement& e, DxfZiel& z) {
 void DxfSchreiben(Sitzung& s, std::ostream& aus) {
     Speicher& sp = s.speicher;
     UiDienste& ui = *s.ui;
-    ui.Sanduhr(true);
+    const Schreibanzeige anzeige(ui);
     const std::int32_t anzahl = sp.ElementAnzahl();
     ui.FortschrittMaximum(anzahl);
     ui.FortschrittWert(0);
@@ -193,8 +193,6 @@ void DxfSchreiben(Sitzung& s, std::ostream& aus) {
         }
         if (!puffer.Fehler()) puffer.Text(Ende);
     }
-    ui.FortschrittWert(0);
-    ui.Sanduhr(false);
 }
 
 Schreibergebnis DxfSchreiben(Sitzung& s) {

@@ -370,10 +370,9 @@ std::string KurzesDatum() {
 }
 
 void GeoSchreiben(Sitzung& s, std::ostream& aus) {
-    s.ui->Sanduhr(true);
+    const Schreibanzeige anzeige(*s.ui);
     const GeoTabellen t = GeoAufbauen(s);
     GeoAusgeben(s, t, aus, KurzesDatum());
-    s.ui->Sanduhr(false);
 }
 
 Schreibergebnis GeoSchreiben(Sitzung& s) {

@@ -89,7 +89,7 @@ double Me10Sehnenabstand(const GeoElement& e) {
 void Me10Schreiben(Sitzung& s, std::ostream& aus) {
     Speicher& sp = s.speicher;
     UiDienste& ui = *s.ui;
-    ui.Sanduhr(true);
+    const Schreibanzeige anzeige(ui);
     const std::int32_t anzahl = sp.ElementAnzahl();
     ui.FortschrittMaximum(anzahl);
     ui.FortschrittWert(0);
@@ -124,8 +124,6 @@ void Me10Schreiben(Sitzung& s, std::ostream& aus) {
             puffer.Zeile("window fit");
         }
     }
-    ui.FortschrittWert(0);
-    ui.Sanduhr(false);
 }
 
 Schreibergebnis Me10Schreiben(Sitzung& s) {

@@ -7,6 +7,14 @@
 
 namespace konturo {
 
+Schreibanzeige::Schreibanzeige(UiDienste& ui) : ui_(ui) { ui_.Sanduhr(true); }
+
+Schreibanzeige::~Schreibanzeige() {
+    ui_.FortschrittWert(0);
+    ui_.Sanduhr(false);
+}
+
+
 Schreibergebnis InDateiSchreiben(Sitzung& s, const std::function<void(std::ostream&)>& schreiber) {
     const std::string pfad = s.speicher.AusgabeDatei;
     std::ofstream datei(pfad, std::ios::binary | std::ios::out | std::ios::trunc);

@@ -15,6 +15,21 @@
 
 namespace konturo {
 
+class UiDienste;
+
+// The busy pointer of a writer run: on for the run, and on every way out the pointer goes back to
+// normal and the progress bar back to 0.
+class Schreibanzeige {
+public:
+    explicit Schreibanzeige(UiDienste& ui);
+    ~Schreibanzeige();
+    Schreibanzeige(const Schreibanzeige&) = delete;
+    Schreibanzeige& operator=(const Schreibanzeige&) = delete;
+
+private:
+    UiDienste& ui_;
+};
+
 class Zeilenpuffer {
 public:
     // 256 KiB: large enough that the stream sees few writes, small enough to stay in cache.
