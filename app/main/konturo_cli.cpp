@@ -193,6 +193,9 @@ bool GemeinsameOption(const std::string& a, Argumente& arg, Optionen& opt) {
         opt.standard = true;
     } else if (a == "--stats") {
         opt.statistik = true;
+    } else if (a == "-h" || a == "--help") {
+        std::cout << Hilfe;
+        throw Abbruch{0};
     } else if (a == "--decimal") {
         const std::string w = Klein(arg.Wert(a));
         if (w == "point")
@@ -343,10 +346,7 @@ TextOptionen TextOptionenLesen(Argumente& arg, Optionen& opt) {
     while (!arg.Ende()) {
         const std::string a = arg.Naechstes();
         if (GemeinsameOption(a, arg, opt)) continue;
-        if (a == "-h" || a == "--help") {
-            std::cout << Hilfe;
-            throw Abbruch{0};
-        } else if (a == "--file") {
+        if (a == "--file") {
             t.datei = arg.Wert(a);
         } else if (a == "--font") {
             t.schrift = arg.Wert(a);
@@ -455,10 +455,7 @@ int ImportBefehl(Argumente& arg) {
     while (!arg.Ende()) {
         const std::string a = arg.Naechstes();
         if (GemeinsameOption(a, arg, opt)) continue;
-        if (a == "-h" || a == "--help") {
-            std::cout << Hilfe;
-            throw Abbruch{0};
-        } else if (a == "--force") {
+        if (a == "--force") {
             erzwingen = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "--") {
             Fehler(ExitAufruf, "unknown option \"" + a + "\" (see konturo-cli --help)");
