@@ -5,6 +5,7 @@
 #include "app/EinstellungenSpeicher.h"
 #include "app/Sitzung.h"
 #include "geometry/AllgLesen.h"
+#include "output/FSO_Funktionen.h"
 
 #include <algorithm>
 #include <cctype>
@@ -243,9 +244,7 @@ bool EinstellungenLaden(Sitzung& s, EinstellungenSpeicher& speicher,
             break;
         }
     }
-    std::error_code ec;
-    if (!e.RVorlage.empty() && !std::filesystem::is_regular_file(e.RVorlage, ec))
-        e.RVorlage.clear();
+    if (!DateiExistiert(e.RVorlage)) e.RVorlage.clear();
     e.SingleLineModus = 0;
     return vollstaendig;
 }

@@ -5,6 +5,7 @@
 #include "frames/Zeilenleser.h"
 #include "geometry/AllgLesen.h"
 #include "import/DXF_Lesen.h"
+#include "output/FSO_Funktionen.h"
 #include "text/FontErzeugen.h"
 
 #include <cctype>
@@ -100,12 +101,6 @@ void VorlageKopieren(Sitzung& s, std::int32_t konturNr, bool leer) {
             break;
         }
     }
-}
-
-bool DateiVorhanden(const std::string& pfad) {
-    if (pfad.empty()) return false;
-    std::error_code ec;
-    return std::filesystem::is_regular_file(pfad, ec);
 }
 
 } // namespace
@@ -305,7 +300,7 @@ void GeoVorlageLesen(Sitzung& s, std::istream& ein) {
 
 void GeoVorlageLesen(Sitzung& s) {
     VorlageLeeren(s.speicher);
-    if (!DateiVorhanden(s.einstellungen.RVorlage)) return;
+    if (!DateiExistiert(s.einstellungen.RVorlage)) return;
     std::ifstream ein(s.einstellungen.RVorlage, std::ios::binary);
     if (!ein) return;
     GeoVorlageLesen(s, ein);

@@ -6,6 +6,7 @@
 #include "frames/Vorlagen.h"
 #include "frames/Zeilenleser.h"
 #include "geometry/AllgLesen.h"
+#include "output/FSO_Funktionen.h"
 #include "text/FontErzeugen.h"
 
 #include <cmath>
@@ -413,8 +414,7 @@ void DXFVorlageLesen(Sitzung& s, std::istream& ein) {
 void DXFVorlageLesen(Sitzung& s) {
     VorlageLeeren(s.speicher);
     const std::string& pfad = s.einstellungen.RVorlage;
-    std::error_code ec;
-    if (pfad.empty() || !std::filesystem::is_regular_file(pfad, ec)) return;
+    if (!DateiExistiert(pfad)) return;
     std::ifstream ein(pfad, std::ios::binary);
     if (!ein) return;
     DXFVorlageLesen(s, ein);

@@ -83,8 +83,9 @@ std::string Verzeichnis(const std::string& pfad) {
 bool DateiExistiert(const std::string& pfad) {
     if (pfad.empty()) return false;
     std::error_code ec;
-    const auto status = std::filesystem::status(pfad, ec);
-    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+    // Only a regular file (or a link to one): a folder is no file, and a device or pipe would
+    // block or never end when a reader opens it.
+    return std::filesystem::is_regular_file(pfad, ec);
 }
 
 bool OrdnerExistiert(const std::string& pfad) {

@@ -12,6 +12,7 @@
 #include "geometry/Variablen.h"
 #include "import/EPS_Einlesen.h"
 #include "output/Ausgabe.h"
+#include "output/FSO_Funktionen.h"
 #include "text/FontAuslesen.h"
 #include "text/GlyphGeraetFreetype.h"
 #include "text/GlyphonBindung.h"
@@ -220,8 +221,7 @@ void RahmenVorbereiten(Sitzung& s) {
     if (e.RVorlage.empty())
         Fehler(ExitAufruf, "frame type " + std::to_string(e.Rtyp) + " needs a " + art +
                                " template: give --set RVorlage=PATH");
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(e.RVorlage, ec))
+    if (!DateiExistiert(e.RVorlage))
         Fehler(ExitFehler, "frame template \"" + e.RVorlage + "\" does not exist");
     RahmenVorlageLesen(s);
     if (s.speicher.VorlageElemente.Anzahl() == 0)
@@ -470,9 +470,7 @@ int ImportBefehl(Argumente& arg) {
     if (!IstZeichnung(*datei))
         Fehler(ExitAufruf, "\"" + *datei + "\" is not an .eps, .ai, .ps or .pdf file");
     const Ausgabeformat format = FormatPruefen(opt);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(*datei, ec))
-        Fehler(ExitFehler, "cannot read \"" + *datei + "\": no such file");
+    if (!DateiExistiert(*datei)) Fehler(ExitFehler, "cannot read \"" + *datei + "\": no such file");
 
     Sitzung s;
     UiDiensteKopflos ui(false);
