@@ -103,6 +103,11 @@ std::string TempOrdner(bool mitTrenner) {
     return ordner;
 }
 
+std::string OhneEndtrenner(std::string pfad) {
+    if (pfad.size() > 1 && (pfad.back() == '\\' || pfad.back() == '/')) pfad.pop_back();
+    return pfad;
+}
+
 std::string VorgeschlagenerName(const std::string& aktDatei, const std::string& textAnfang) {
     if (!aktDatei.empty()) return Ersetzen(DateiTitel(aktDatei));
     if (!textAnfang.empty()) return Ersetzen(ErsteZeichen(textAnfang, 8));

@@ -21,6 +21,8 @@ bool DateiExistiert(const std::string& pfad);
 bool OrdnerExistiert(const std::string& pfad);
 // The folder for temporary files, with or without a trailing "/".
 std::string TempOrdner(bool mitTrenner);
+// The folder path without one trailing separator ("\\" or "/"); the root "/" stays.
+std::string OhneEndtrenner(std::string pfad);
 
 // The name proposed in the export dialog: the title of the source file, else the first 8
 // characters of the text, else "Grafik". In the first two cases the characters \ / | blank " ' > <

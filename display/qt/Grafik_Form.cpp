@@ -60,11 +60,6 @@ QRect NachPixel(const QRect& t) {
 QString Q(const std::string& t) { return QString::fromStdString(t); }
 std::string S(const QString& t) { return t.toStdString(); }
 
-std::string OhneEndtrenner(std::string pfad) {
-    if (!pfad.empty() && pfad.back() == '\\') pfad.pop_back();
-    return pfad;
-}
-
 QString VersionsText() {
     return QStringLiteral("Version %1.%2.%3")
         .arg(KONTURO_VERSION_MAJOR)
