@@ -151,6 +151,13 @@ inline std::vector<Kontur> Zerlegen(const FT_Outline& umriss) {
     struct Sammler {
         std::vector<Kontur> konturen;
         P aktuell;
+        static P Punkt(const FT_Vector* v) { return {v->x / 128.0, v->y / 128.0}; }
+        static int Anfuegen(void* user, int grad, P p1, P c2, const FT_Vector* to) {
+            auto* s = static_cast<Sammler*>(user);
+            s->konturen.back().push_back({grad, s->aktuell, p1, c2, Punkt(to)});
+            s->aktuell = Punkt(to);
+            return 0;
+        }
     } sammler;
     std::vector<FT_Vector> doppelt(umriss.points, umriss.points + umriss.n_points);
     for (FT_Vector& v : doppelt) v.x *= 2, v.y *= 2;
@@ -160,31 +167,18 @@ inline std::vector<Kontur> Zerlegen(const FT_Outline& umriss) {
     funktionen.move_to = [](const FT_Vector* to, void* user) {
         auto* s = static_cast<Sammler*>(user);
         s->konturen.emplace_back();
-        s->aktuell = {to->x / 128.0, to->y / 128.0};
+        s->aktuell = Sammler::Punkt(to);
         return 0;
     };
-    funktionen.line_to = [](const FT_Vector* to, void* user) {
-        auto* s = static_cast<Sammler*>(user);
-        P q{to->x / 128.0, to->y / 128.0};
-        s->konturen.back().push_back({1, s->aktuell, {}, {}, q});
-        s->aktuell = q;
-        return 0;
+    funktionen.line_to = [](const FT_Vector* to, void* u) {
+        return Sammler::Anfuegen(u, 1, {}, {}, to);
     };
-    funktionen.conic_to = [](const FT_Vector* c, const FT_Vector* to, void* user) {
-        auto* s = static_cast<Sammler*>(user);
-        P q{to->x / 128.0, to->y / 128.0};
-        s->konturen.back().push_back({2, s->aktuell, {c->x / 128.0, c->y / 128.0}, {}, q});
-        s->aktuell = q;
-        return 0;
+    funktionen.conic_to = [](const FT_Vector* c, const FT_Vector* to, void* u) {
+        return Sammler::Anfuegen(u, 2, Sammler::Punkt(c), {}, to);
     };
     funktionen.cubic_to = [](const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to,
-                             void* user) {
-        auto* s = static_cast<Sammler*>(user);
-        P q{to->x / 128.0, to->y / 128.0};
-        s->konturen.back().push_back(
-            {3, s->aktuell, {c1->x / 128.0, c1->y / 128.0}, {c2->x / 128.0, c2->y / 128.0}, q});
-        s->aktuell = q;
-        return 0;
+                             void* u) {
+        return Sammler::Anfuegen(u, 3, Sammler::Punkt(c1), Sammler::Punkt(c2), to);
     };
     EXPECT_EQ(FT_Outline_Decompose(&kopie, &funktionen, &sammler), 0);
     return sammler.konturen;
@@ -233,19 +227,12 @@ inline double AbstandZumStueck(P p, const Stueck& s) {
 // The control polygon's box holds the piece: a point farther from it than a known distance
 // cannot come closer on the piece.
 inline double AbstandZurBox(P p, const Stueck& s) {
-    double x0 = std::min(s.p0.x, s.p2.x), x1 = std::max(s.p0.x, s.p2.x);
-    double y0 = std::min(s.p0.y, s.p2.y), y1 = std::max(s.p0.y, s.p2.y);
-    if (s.grad >= 2) {
-        x0 = std::min(x0, s.p1.x), x1 = std::max(x1, s.p1.x);
-        y0 = std::min(y0, s.p1.y), y1 = std::max(y1, s.p1.y);
+    double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
+    for (P q : {s.p0, s.p2, s.grad >= 2 ? s.p1 : s.p0, s.grad == 3 ? s.c2 : s.p0}) {
+        x0 = std::min(x0, q.x), x1 = std::max(x1, q.x);
+        y0 = std::min(y0, q.y), y1 = std::max(y1, q.y);
     }
-    if (s.grad == 3) {
-        x0 = std::min(x0, s.c2.x), x1 = std::max(x1, s.c2.x);
-        y0 = std::min(y0, s.c2.y), y1 = std::max(y1, s.c2.y);
-    }
-    double dx = std::max({x0 - p.x, 0.0, p.x - x1});
-    double dy = std::max({y0 - p.y, 0.0, p.y - y1});
-    return std::hypot(dx, dy);
+    return std::hypot(std::max({x0 - p.x, 0.0, p.x - x1}), std::max({y0 - p.y, 0.0, p.y - y1}));
 }
 
 // Largest distance of a point of curve a from curve b.

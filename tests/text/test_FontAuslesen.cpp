@@ -42,30 +42,40 @@ private:
     double groesse_ = 0;
 };
 
+// Liberation Sans 24 pt through the measuring device; the Freetype tests use the real one.
 class Layout : public ::testing::Test {
 protected:
     void SetUp() override {
-        s = test::NeueSitzung();
-        s->glyphGeraet = &geraet;
+        Neu();
         format.Schriftart = "Liberation Sans";
         format.Groesse = 24;
+    }
+    void Neu() {
+        s = test::NeueSitzung();
+        if (mitMessGeraet) s->glyphGeraet = &geraet;
     }
     void Umwandeln(const std::string& text) {
         quelle = TextquelleKlartext(text, format);
         s->textquelle = &quelle;
         TextUmwandeln(*s);
     }
-    // Smallest x and y of the elements of one contour (contour numbers count from 1 per text).
-    std::pair<double, double> Ecke(std::int32_t kontur) const {
-        double x = 1e300, y = 1e300;
+    // Smallest x and y and largest y of the lines of one contour (contour numbers count from 1
+    // per text).
+    struct Rahmen {
+        double x = 1e300, y = 1e300, oben = -1e300;
+    };
+    Rahmen Ecke(std::int32_t kontur) const {
+        Rahmen r;
         for (std::int32_t i = 1; i <= s->speicher.ElementAnzahl(); ++i) {
             const GeoElement& e = s->speicher.Elemente[i];
             if (e.KonturNr != kontur || e.Typ != Linie) continue;
-            x = std::min({x, e.X1, e.X2});
-            y = std::min({y, e.Y1, e.Y2});
+            r.x = std::min({r.x, e.X1, e.X2});
+            r.y = std::min({r.y, e.Y1, e.Y2});
+            r.oben = std::max({r.oben, e.Y1, e.Y2});
         }
-        return {x, y};
+        return r;
     }
+    bool mitMessGeraet = true;
     std::unique_ptr<Sitzung> s;
     MessGeraet geraet;
     Zeichenformat format;
@@ -87,16 +97,15 @@ TEST_F(Layout, SpacesTabsAndTrackingMoveThePen) {
         {"two spaces", "l  l", 2, 35 + 100, 3},
     };
     for (const Fall& f : faelle) {
-        s = test::NeueSitzung();
-        s->glyphGeraet = &geraet;
+        Neu();
         s->text.Laufweite = f.laufweite;
         Umwandeln(f.text);
         const double m = s->text.Massstab;
         EXPECT_DOUBLE_EQ(m, 100.0 / 240.0 / 0.75) << f.name;
         const double spur = f.laufweite * m * 10.0;
         const double erwartet = (f.vorschub + f.verfolgt * spur) * m;
-        EXPECT_NEAR(Ecke(2).first - Ecke(1).first, erwartet, 1e-9) << f.name;
-        EXPECT_NEAR(Ecke(2).second, Ecke(1).second, 1e-12) << f.name;
+        EXPECT_NEAR(Ecke(2).x - Ecke(1).x, erwartet, 1e-9) << f.name;
+        EXPECT_NEAR(Ecke(2).y, Ecke(1).y, 1e-12) << f.name;
         EXPECT_NEAR(s->text.StiftX, f.vorschub + 35 + (f.verfolgt + 1) * spur, 1e-9) << f.name;
     }
 }
@@ -114,13 +123,12 @@ TEST_F(Layout, LineBreaksUseTheNextLinesHeightAndZeilenabstand) {
         {"positive Zeilenabstand raises the next line", "l\rl", 100, -260},
     };
     for (const Fall& f : faelle) {
-        s = test::NeueSitzung();
-        s->glyphGeraet = &geraet;
+        Neu();
         s->text.Zeilenabstand = f.zeilenabstand;
         Umwandeln(f.text);
         const double m = s->text.Massstab;
-        EXPECT_NEAR(Ecke(2).second - Ecke(1).second, f.erwartetY * m, 1e-9) << f.name;
-        EXPECT_NEAR(Ecke(2).first, Ecke(1).first, 1e-12) << f.name; // pen back at x = 0
+        EXPECT_NEAR(Ecke(2).y - Ecke(1).y, f.erwartetY * m, 1e-9) << f.name;
+        EXPECT_NEAR(Ecke(2).x, Ecke(1).x, 1e-12) << f.name; // pen back at x = 0
     }
 }
 
@@ -134,19 +142,10 @@ TEST_F(Layout, TheNextLinesTallestFontSetsTheLineHeightAndTheFirstCharacterTheSc
     TextUmwandeln(*s);
     const double m = s->text.Massstab;
     EXPECT_DOUBLE_EQ(s->text.Oberlaenge, 240); // fixed by the first character
-    EXPECT_NEAR(Ecke(2).second - Ecke(1).second, -720 * m, 1e-9);
+    EXPECT_NEAR(Ecke(2).y - Ecke(1).y, -720 * m, 1e-9);
 
     // A larger first character makes every later character smaller in the output.
-    auto hoeheVon = [&](std::int32_t kontur) {
-        double lo = 1e300, hi = -1e300;
-        for (std::int32_t i = 1; i <= s->speicher.ElementAnzahl(); ++i) {
-            const GeoElement& e = s->speicher.Elemente[i];
-            if (e.KonturNr != kontur || e.Typ != Linie) continue;
-            lo = std::min({lo, e.Y1, e.Y2});
-            hi = std::max({hi, e.Y1, e.Y2});
-        }
-        return hi - lo;
-    };
+    auto hoeheVon = [&](std::int32_t kontur) { return Ecke(kontur).oben - Ecke(kontur).y; };
     quelle = TextquelleKlartext("l", format);
     quelle.Anhaengen("l", format);
     TextUmwandeln(*s);
@@ -227,21 +226,9 @@ TEST_F(Layout, AnAbortRequestEndsTheConversionAfterTheCurrentCharacter) {
     EXPECT_FALSE(s->fenster.AbbruchWunsch);
 }
 
-class Freetype : public ::testing::Test {
+class Freetype : public Layout {
 protected:
-    void SetUp() override {
-        s = test::NeueSitzung();
-        format.Schriftart = "Liberation Sans";
-        format.Groesse = 24;
-    }
-    void Umwandeln(const std::string& text) {
-        quelle = TextquelleKlartext(text, format);
-        s->textquelle = &quelle;
-        TextUmwandeln(*s);
-    }
-    std::unique_ptr<Sitzung> s;
-    Zeichenformat format;
-    TextquelleKlartext quelle;
+    Freetype() { mitMessGeraet = false; }
 };
 
 TEST_F(Freetype, UmlautsAndSharpSConvert) {
@@ -354,18 +341,14 @@ TEST(DoppelteEntfernen, EqualsTheQuadraticDefinitionOnRandomStores) {
 TEST(DoppelteEntfernen, LastOfAGroupSurvivesAndAReversedLineStays) {
     Speicher sp;
     auto linie = [&](double x1, double y1, double x2, double y2) {
-        GeoElement e = NeuesElement(Linie, x1, y1, x2, y2);
-        sp.Elemente.Anfuegen(e);
+        sp.Elemente.Anfuegen(NeuesElement(Linie, x1, y1, x2, y2));
     };
     linie(0, 0, 10, 0);
     linie(0.005, 0, 10, 0.009);
     linie(10, 0, 0, 0); // reversed: not a duplicate
     linie(0, 0, 10, 0.004);
     linie(0, 0, 10.02, 0); // 0.02 apart in one field: not a duplicate
-    GeoElement k;
-    k.Typ = Kreis;
-    k.X1 = 1e13; // outside the grid
-    k.Radius = 2;
+    GeoElement k = NeuesElement(Kreis, 1e13, 0, 0, 0, 2); // outside the grid
     sp.Elemente.Anfuegen(k);
     k.Radius = 2.001;
     sp.Elemente.Anfuegen(k);

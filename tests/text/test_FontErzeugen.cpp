@@ -35,11 +35,14 @@ struct Strom {
     }
 };
 
-Strom LinienKontur(const std::vector<std::pair<double, double>>& punkte) {
+// One contour: the start point, one record (lines or spline) over the other points, and the
+// contour end back at the start.
+Strom EineKontur(const std::vector<std::pair<double, double>>& punkte,
+                 std::int16_t art = GlyphLinie) {
     Strom st;
     st.Art(GlyphKonturStart);
     st.Punkt(punkte[0].first, punkte[0].second);
-    st.Art(GlyphLinie);
+    st.Art(art);
     st.Art(static_cast<std::int16_t>(-(static_cast<int>(punkte.size()) - 1)));
     for (std::size_t i = 1; i < punkte.size(); ++i)
         st.Punkt(punkte[i].first, punkte[i].second, static_cast<std::int16_t>(i - 1));
@@ -61,17 +64,11 @@ std::vector<const GeoElement*> Elemente(const Sitzung& s, std::uint8_t typ) {
 }
 
 void PunktAnfuegen(Sitzung& s, double x, double y, std::int32_t kontur) {
-    GeoElement e;
-    e.Typ = Punkt;
-    e.X1 = x;
-    e.Y1 = y;
-    e.KonturNr = kontur;
-    s.speicher.KonturPunkte.Anfuegen(e);
+    s.speicher.KonturPunkte.Anfuegen(NeuesElement(Punkt, x, y, 0, 0, 0, kontur));
 }
 
 void LinieAnfuegen(Sitzung& s, double x1, double y1, double x2, double y2, std::int32_t kontur) {
-    GeoElement e = NeuesElement(Linie, x1, y1, x2, y2, 0, kontur);
-    s.speicher.KonturPunkte.Anfuegen(e);
+    s.speicher.KonturPunkte.Anfuegen(NeuesElement(Linie, x1, y1, x2, y2, 0, kontur));
 }
 
 TEST(Richtungswinkel, SpecialSlopesQuadrantsAndTheRepeatedPoint) {
@@ -228,14 +225,30 @@ TEST(Geometriehilfen, BogenlaengeGeradeUndLotabstand) {
     EXPECT_NEAR(Lotabstand(z, 0, std::sqrt(2.0)), -1, 1e-12);
 }
 
-class Stromlesen : public ::testing::Test {
+// Stream reading and approximation on a fresh session at scale 1.
+class Approximation : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Neu(); }
+    void Neu() {
         s = test::NeueSitzung();
         s->text.Massstab = 1;
     }
+    // A full box so the full-circle test runs.
+    void GrosseBox() {
+        s->speicher.BoxNeu = false;
+        s->speicher.XMin = 0;
+        s->speicher.XMax = 1000;
+    }
+    // n + 1 points of a circle of radius r about (mx, my) from angle a to b.
+    void Lauf(double mx, double my, double r, double a, double b, std::int32_t kontur) {
+        for (int k = 0; k <= 20; ++k) {
+            const double w = a + (b - a) * k / 20;
+            PunktAnfuegen(*s, mx + r * std::cos(w), my + r * std::sin(w), kontur);
+        }
+    }
     std::unique_ptr<Sitzung> s;
 };
+using Stromlesen = Approximation;
 
 TEST_F(Stromlesen, LineOnlyGlyphGivesOneLinePerPointAndAClosingLineOnlyWhenOpen) {
     struct Fall {
@@ -248,9 +261,8 @@ TEST_F(Stromlesen, LineOnlyGlyphGivesOneLinePerPointAndAClosingLineOnlyWhenOpen)
         {"triangle", {{0, 0}, {10, 0}, {5, 8}}, 3},
     };
     for (const Fall& f : faelle) {
-        s = test::NeueSitzung();
-        s->text.Massstab = 1;
-        Strom st = LinienKontur(f.punkte);
+        Neu();
+        Strom st = EineKontur(f.punkte);
         ASSERT_TRUE(StromLesen(*s, st)) << f.name;
         EXPECT_EQ(s->speicher.KonturPunkte.Anzahl(), f.linien) << f.name;
         KonturApproximieren(*s, false);
@@ -276,7 +288,7 @@ TEST_F(Stromlesen, NoContourStartMeansNoOutline) {
 }
 
 TEST_F(Stromlesen, ARecordCountBeyondTheStreamIsAFaultAndKeepsWhatWasRead) {
-    Strom st = LinienKontur({{0, 0}, {10, 0}, {10, 10}});
+    Strom st = EineKontur({{0, 0}, {10, 0}, {10, 10}});
     // A second contour whose line record claims more points than the stream holds.
     st.Art(GlyphKonturStart);
     st.Punkt(20, 20);
@@ -299,20 +311,11 @@ TEST_F(Stromlesen, SplineRecordsAreSampledAtNPlusOnePointsWithTByRepeatedAdditio
         {"single-line mode ignores SplineT", 0.05, 1, 51},
     };
     for (const Fall& f : faelle) {
-        s = test::NeueSitzung();
-        s->text.Massstab = 1;
+        Neu();
         s->einstellungen.SplineT = f.splineT;
         s->einstellungen.SingleLineModus = f.einLinie;
-        // One contour: a quadratic from (0,0) over (50,100) to (100,0), then the closing line.
-        Strom st;
-        st.Art(GlyphKonturStart);
-        st.Punkt(0, 0);
-        st.Art(GlyphSpline);
-        st.Art(-2);
-        st.Punkt(50, 100, 0);
-        st.Punkt(100, 0, 1);
-        st.Art(GlyphKonturEnde);
-        st.Punkt(0, 0);
+        // A quadratic from (0,0) over (50,100) to (100,0), then the closing line.
+        Strom st = EineKontur({{0, 0}, {50, 100}, {100, 0}}, GlyphSpline);
         ASSERT_TRUE(StromLesen(*s, st)) << f.name;
         const GeoFeld& kp = s->speicher.KonturPunkte;
         ASSERT_EQ(kp.Anzahl(), f.punkte + 1) << f.name;
@@ -330,16 +333,7 @@ TEST_F(Stromlesen, SplineRecordsAreSampledAtNPlusOnePointsWithTByRepeatedAdditio
 }
 
 TEST_F(Stromlesen, ImpliedOnCurveMidpointsJoinTheSegmentsOfASplineRecord) {
-    Strom st;
-    st.Art(GlyphKonturStart);
-    st.Punkt(0, 0);
-    st.Art(GlyphSpline);
-    st.Art(-3);
-    st.Punkt(0, 10, 0);
-    st.Punkt(10, 10, 1);
-    st.Punkt(10, 0, 2);
-    st.Art(GlyphKonturEnde);
-    st.Punkt(0, 0);
+    Strom st = EineKontur({{0, 0}, {0, 10}, {10, 10}, {10, 0}}, GlyphSpline);
     ASSERT_TRUE(StromLesen(*s, st));
     const GeoFeld& kp = s->speicher.KonturPunkte;
     ASSERT_EQ(kp.Anzahl(), 2 * 21 + 1);
@@ -349,28 +343,6 @@ TEST_F(Stromlesen, ImpliedOnCurveMidpointsJoinTheSegmentsOfASplineRecord) {
     EXPECT_NEAR(kp[42].X1, 10, 1e-9);
     EXPECT_NEAR(kp[42].Y1, 0, 1e-9);
 }
-
-class Approximation : public ::testing::Test {
-protected:
-    void SetUp() override {
-        s = test::NeueSitzung();
-        s->text.Massstab = 1;
-    }
-    // A full box so the full-circle test runs.
-    void GrosseBox() {
-        s->speicher.BoxNeu = false;
-        s->speicher.XMin = 0;
-        s->speicher.XMax = 1000;
-    }
-    // n + 1 points of a circle of radius r about (mx, my) from angle a to b.
-    void Lauf(double mx, double my, double r, double a, double b, std::int32_t kontur) {
-        for (int k = 0; k <= 20; ++k) {
-            const double w = a + (b - a) * k / 20;
-            PunktAnfuegen(*s, mx + r * std::cos(w), my + r * std::sin(w), kontur);
-        }
-    }
-    std::unique_ptr<Sitzung> s;
-};
 
 TEST_F(Approximation, ACircularContourBecomesOneKreis) {
     GrosseBox();
@@ -401,8 +373,7 @@ TEST_F(Approximation, ContoursThatAreNotFullCirclesBecomeArcs) {
         {"first and last point apart", 1000, 0, 0.01},
     };
     for (const Fall& f : faelle) {
-        s = test::NeueSitzung();
-        s->text.Massstab = 1;
+        Neu();
         s->speicher.BoxNeu = false;
         s->speicher.XMax = f.boxBreite;
         for (int q = 0; q < 4; ++q) {

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace konturo {
@@ -37,11 +38,10 @@ void LaeufePruefen(const RtfText& rtf, const std::vector<Lauf>& erwartet, const 
     for (std::size_t i = 0; i < erwartet.size(); ++i) {
         const RtfLauf& l = rtf.Laeufe[i];
         const Lauf& e = erwartet[i];
-        EXPECT_EQ(l.Text, e.text) << fall << " run " << i;
-        EXPECT_EQ(l.Format.Schriftart, e.schrift) << fall << " run " << i;
-        EXPECT_DOUBLE_EQ(l.Format.Groesse, e.groesse) << fall << " run " << i;
-        EXPECT_EQ(l.Format.Fett, e.fett) << fall << " run " << i;
-        EXPECT_EQ(l.Format.Kursiv, e.kursiv) << fall << " run " << i;
+        EXPECT_EQ(
+            std::tie(l.Text, l.Format.Schriftart, l.Format.Groesse, l.Format.Fett, l.Format.Kursiv),
+            std::tie(e.text, e.schrift, e.groesse, e.fett, e.kursiv))
+            << fall << " run " << i;
     }
 }
 

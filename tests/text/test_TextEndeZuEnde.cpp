@@ -2,6 +2,7 @@
 // follow FreeType's own outline within a small multiple of the arc tolerance, and the command
 // line's DXF file must pass an independent reader's checks (types, closed contours).
 #include "TestHilfe.h"
+#include "glyphon/GlyphonPruefung.h"
 
 #include "text/FontAuslesen.h"
 #include "text/FontErzeugen.h"
@@ -9,10 +10,6 @@
 #include "text/Textquelle.h"
 
 #include <gtest/gtest.h>
-
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
@@ -22,98 +19,24 @@
 namespace konturo {
 namespace {
 
-struct Punkt2 {
-    double x, y;
-};
+using test::P;
 
-// The true outline as polylines: each quadratic or cubic piece cut into 64 chords, which stay
-// far below the tolerances checked here.
-class Umriss {
-public:
-    void Glyphe(FT_Face gesicht, char32_t zeichen, double stiftX, double massstab) {
-        ASSERT_EQ(FT_Load_Char(gesicht, zeichen, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP), 0);
-        stift_ = stiftX;
-        massstab_ = massstab;
-        FT_Outline_Funcs f{};
-        f.move_to = [](const FT_Vector* p, void* u) {
-            auto* self = static_cast<Umriss*>(u);
-            self->linien_.emplace_back();
-            self->linien_.back().push_back(self->Punkt(p->x, p->y));
-            self->letzter_ = *p;
-            return 0;
-        };
-        f.line_to = [](const FT_Vector* p, void* u) {
-            auto* self = static_cast<Umriss*>(u);
-            self->linien_.back().push_back(self->Punkt(p->x, p->y));
-            self->letzter_ = *p;
-            return 0;
-        };
-        f.conic_to = [](const FT_Vector* k, const FT_Vector* p, void* u) {
-            auto* self = static_cast<Umriss*>(u);
-            const FT_Vector a = self->letzter_;
-            for (int i = 1; i <= 64; ++i) {
-                const double t = i / 64.0, s = 1 - t;
-                self->linien_.back().push_back(
-                    self->Punkt(s * s * a.x + 2 * s * t * k->x + t * t * p->x,
-                                s * s * a.y + 2 * s * t * k->y + t * t * p->y));
-            }
-            self->letzter_ = *p;
-            return 0;
-        };
-        f.cubic_to = [](const FT_Vector* k1, const FT_Vector* k2, const FT_Vector* p, void* u) {
-            auto* self = static_cast<Umriss*>(u);
-            const FT_Vector a = self->letzter_;
-            for (int i = 1; i <= 64; ++i) {
-                const double t = i / 64.0, s = 1 - t;
-                self->linien_.back().push_back(
-                    self->Punkt(s * s * s * a.x + 3 * s * s * t * k1->x + 3 * s * t * t * k2->x +
-                                    t * t * t * p->x,
-                                s * s * s * a.y + 3 * s * s * t * k1->y + 3 * s * t * t * k2->y +
-                                    t * t * t * p->y));
-            }
-            self->letzter_ = *p;
-            return 0;
-        };
-        ASSERT_EQ(FT_Outline_Decompose(&gesicht->glyph->outline, &f, this), 0);
-        // Close every contour back to its start.
-        for (auto& l : linien_)
-            if (!l.empty()) l.push_back(l.front());
+// The true outline of one glyph as polylines in output units: FreeType's own decomposition, each
+// piece cut into 64 chords, which stay far below the tolerances checked here.
+void UmrissAnfuegen(std::vector<std::vector<P>>& linien, FT_Face gesicht, char32_t zeichen,
+                    double stiftX, double massstab) {
+    ASSERT_EQ(FT_Load_Char(gesicht, zeichen, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP), 0);
+    for (const test::Kontur& k : test::Zerlegen(gesicht->glyph->outline)) {
+        linien.push_back(test::Abtasten(k, 64));
+        for (P& p : linien.back()) p = {(stiftX + p.x) * massstab, p.y * massstab};
     }
+}
 
-    double Abstand(Punkt2 p) const {
-        double best = 1e300;
-        for (const auto& l : linien_)
-            for (std::size_t i = 0; i + 1 < l.size(); ++i)
-                best = std::min(best, StreckenAbstand(p, l[i], l[i + 1]));
-        return best;
-    }
-
-    std::vector<Punkt2> Punkte() const {
-        std::vector<Punkt2> v;
-        for (const auto& l : linien_) v.insert(v.end(), l.begin(), l.end());
-        return v;
-    }
-
-    static double StreckenAbstand(Punkt2 p, Punkt2 a, Punkt2 b) {
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        const double l2 = dx * dx + dy * dy;
-        double t = l2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / l2 : 0;
-        t = std::clamp(t, 0.0, 1.0);
-        return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
-    }
-
-private:
-    Punkt2 Punkt(double x, double y) const {
-        return {(stift_ + x / 64.0) * massstab_, y / 64.0 * massstab_};
-    }
-    std::vector<std::vector<Punkt2>> linien_;
-    FT_Vector letzter_{};
-    double stift_ = 0, massstab_ = 1;
-};
+double StreckenAbstand(P p, P a, P b) { return test::AbstandZumStueck(p, {1, a, {}, {}, b}); }
 
 // Points along an element (end points included).
-std::vector<Punkt2> Proben(const GeoElement& e) {
-    std::vector<Punkt2> v;
+std::vector<P> Proben(const GeoElement& e) {
+    std::vector<P> v;
     for (int i = 0; i <= 16; ++i) {
         const double t = i / 16.0;
         if (e.Typ == Linie) {
@@ -126,8 +49,8 @@ std::vector<Punkt2> Proben(const GeoElement& e) {
     return v;
 }
 
-double ElementAbstand(const GeoElement& e, Punkt2 p) {
-    if (e.Typ == Linie) return Umriss::StreckenAbstand(p, {e.X1, e.Y1}, {e.X2, e.Y2});
+double ElementAbstand(const GeoElement& e, P p) {
+    if (e.Typ == Linie) return StreckenAbstand(p, {e.X1, e.Y1}, {e.X2, e.Y2});
     const double d = std::hypot(p.x - e.X1, p.y - e.Y1);
     if (e.Typ == Kreis) return std::fabs(d - e.Radius);
     double w = std::atan2(p.y - e.Y1, p.x - e.X1) - e.X2;
@@ -154,10 +77,10 @@ TEST(TextEndeZuEnde, ElementsFollowFreetypesOutlineWithinTheArcTolerance) {
     ASSERT_TRUE(geraet.SchriftWaehlen("Liberation Sans", 240, false, false));
     auto* gesicht = static_cast<FT_Face>(geraet.Handle());
     const double m = s->text.Massstab;
-    Umriss umriss;
+    std::vector<std::vector<P>> umriss;
     double stift = 0;
     for (char32_t z : text) {
-        if (z != U' ') umriss.Glyphe(gesicht, z, stift, m);
+        if (z != U' ') UmrissAnfuegen(umriss, gesicht, z, stift, m);
         const AbcBreiten b = geraet.Breiten(z);
         stift += b.A + b.B + b.C;
     }
@@ -172,13 +95,20 @@ TEST(TextEndeZuEnde, ElementsFollowFreetypesOutlineWithinTheArcTolerance) {
         const GeoElement& e = s->speicher.Elemente[i];
         if (e.Typ == Entfernt) continue;
         elemente.push_back(&e);
-        for (Punkt2 p : Proben(e)) hin = std::max(hin, umriss.Abstand(p));
+        for (P p : Proben(e)) {
+            double best = 1e300;
+            for (const auto& l : umriss)
+                for (std::size_t j = 0; j + 1 < l.size(); ++j)
+                    best = std::min(best, StreckenAbstand(p, l[j], l[j + 1]));
+            hin = std::max(hin, best);
+        }
     }
-    for (Punkt2 p : umriss.Punkte()) {
-        double best = 1e300;
-        for (const GeoElement* e : elemente) best = std::min(best, ElementAbstand(*e, p));
-        zurueck = std::max(zurueck, best);
-    }
+    for (const auto& l : umriss)
+        for (P p : l) {
+            double best = 1e300;
+            for (const GeoElement* e : elemente) best = std::min(best, ElementAbstand(*e, p));
+            zurueck = std::max(zurueck, best);
+        }
     RecordProperty("element_to_outline_mm", std::to_string(hin));
     RecordProperty("outline_to_element_mm", std::to_string(zurueck));
     EXPECT_LT(hin, 5 * toleranz) << "tolerance " << toleranz << " mm";
