@@ -6,6 +6,7 @@
 #include "app/Sprache.h"
 #include "app/StartParameter.h"
 #include "app/adapter/EinstellungenQt.h"
+#include "display/qt/Fensterhilfe.h"
 #include "display/qt/Info.h"
 #include "display/qt/Meldung.h"
 #include "display/qt/UiDiensteQt.h"
@@ -56,9 +57,6 @@ QRect NachPixel(const QRect& t) {
     return QRect(NachPixel(t.left()), NachPixel(t.top()), NachPixel(t.width()),
                  NachPixel(t.height()));
 }
-
-QString Q(const std::string& t) { return QString::fromStdString(t); }
-std::string S(const QString& t) { return t.toStdString(); }
 
 QString VersionsText() {
     return QStringLiteral("Version %1.%2.%3")

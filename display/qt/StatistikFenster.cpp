@@ -4,6 +4,7 @@
 
 #include "app/Sitzung.h"
 #include "display/Statistik.h"
+#include "display/qt/Fensterhilfe.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -19,11 +20,6 @@ namespace {
 
 // Rows per group in window order: Linien 5, Bögen 7, Kreise 5, then Gesamtkontur.
 constexpr int ZeilenLinien = 5, ZeilenBoegen = 7, ZeilenKreise = 5;
-
-QString Sprachtext(const Sitzung& s, int nr, const char* deutsch) {
-    const std::string& t = s.Text(nr);
-    return t.empty() ? QString::fromUtf8(deutsch) : QString::fromStdString(t);
-}
 
 QString Verbunden(const Sitzung& s, int nr1, const char* d1, int nr2, const char* d2) {
     return Sprachtext(s, nr1, d1) + QLatin1Char(' ') + Sprachtext(s, nr2, d2);

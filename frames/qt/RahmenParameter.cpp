@@ -2,6 +2,7 @@
 #include "frames/qt/RahmenParameter.h"
 
 #include "app/Sitzung.h"
+#include "display/qt/Fensterhilfe.h"
 #include "frames/Vorlagen.h"
 #include "output/FSO_Funktionen.h"
 #include "text/SyntaxCheck.h"
@@ -29,8 +30,6 @@ constexpr int Versatz = 1000 / 15;
 
 // Wide enough for a template path of usual length without scrolling at once.
 constexpr int PfadBreite = 320;
-
-QString Q(const std::string& t) { return QString::fromStdString(t); }
 
 QLabel* Beschriftung(const char* name, const char* text, QWidget* eltern) {
     auto* l = new QLabel(QString::fromUtf8(text), eltern);

@@ -2,6 +2,7 @@
 #include "text/qt/ParameterFenster.h"
 
 #include "app/Sitzung.h"
+#include "display/qt/Fensterhilfe.h"
 #include "text/FontAuslesen.h"
 #include "text/SyntaxCheck.h"
 #include "text/qt/Tastenfilter.h"
@@ -19,11 +20,6 @@
 namespace konturo {
 
 namespace {
-
-QString Sprachtext(const Sitzung& s, int nr, const char* deutsch) {
-    const std::string& t = s.Text(nr);
-    return t.empty() ? QString::fromUtf8(deutsch) : QString::fromStdString(t);
-}
 
 // Busy pointer over the main window and this window while a conversion runs.
 class Sanduhr {

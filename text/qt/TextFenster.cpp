@@ -2,6 +2,7 @@
 #include "text/qt/TextFenster.h"
 
 #include "app/Sitzung.h"
+#include "display/qt/Fensterhilfe.h"
 #include "display/qt/Grafik_Form.h"
 #include "display/qt/Meldung.h"
 #include "text/qt/TextBefehle.h"
@@ -25,11 +26,6 @@ namespace {
 
 constexpr int MinBreiteTwips = 2000;
 constexpr int MinHoeheTwips = 1500;
-
-QString Sprachtext(const Sitzung& s, int nr, const char* deutsch) {
-    const std::string& t = s.Text(nr);
-    return t.empty() ? QString::fromUtf8(deutsch) : QString::fromStdString(t);
-}
 
 // A settings colour (red + 256 green + 65536 blue) as a Qt colour.
 QColor Farbe(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
