@@ -1,6 +1,6 @@
 // Reading ToPs GEO/VLG frame templates: point table, record variants, colours, directions, line
 // ends and files that end early.
-#include "TestHilfe.h"
+#include "RahmenHilfe.h"
 
 #include "frames/Vorlagen.h"
 #include "output/GEO_Ausgeben.h"
@@ -182,37 +182,15 @@ TEST(GeoVorlageLesen, VorlagendateiMitPunktnummernInDateireihenfolge) {
     auto s = NeueSitzung();
     s->einstellungen.RVorlage = test::Testdaten("frames/daten/vorlage.vlg").string();
     GeoVorlageLesen(*s);
-    const auto& v = s->speicher.VorlageElemente;
-    ASSERT_EQ(v.Anzahl(), 6);
     const std::int32_t rot = RGB(255, 0, 0);
-    struct Erwartet {
-        std::uint8_t typ;
-        double x1, y1, x2, y2, radius;
-        std::int32_t farbe;
-    };
-    const Erwartet w[] = {
-        {Linie, 0, 0, 200, 0, 0, RahmenFarbe},     {Linie, 200, 0, 200, 100, 0, rot},
-        {Linie, 200, 100, 0, 100, 0, RahmenFarbe}, {Linie, 0, 100, 0, 0, 0, RahmenFarbe},
-        {Bogen, 100, 50, 0, Pi() / 2, 20, rot},    {Kreis, 100, 50, 0, 0, 8.5, RahmenFarbe},
-    };
-    for (std::int32_t i = 1; i <= 6; ++i) {
-        const Erwartet& e = w[i - 1];
-        EXPECT_EQ(v[i].Typ, e.typ) << "element " << i;
-        EXPECT_NEAR(v[i].X1, e.x1, Genau) << "element " << i;
-        EXPECT_NEAR(v[i].Y1, e.y1, Genau) << "element " << i;
-        EXPECT_EQ(v[i].Farbe, e.farbe) << "element " << i;
-        EXPECT_NEAR(v[i].Radius, e.radius, Genau) << "element " << i;
-        if (e.typ != Kreis) {
-            EXPECT_NEAR(v[i].X2, e.x2, Genau) << "element " << i;
-            EXPECT_NEAR(v[i].Y2, e.y2, Genau) << "element " << i;
-        }
-    }
-}
-
-GeoElement Element(std::uint8_t typ, double x1, double y1, double x2, double y2, double radius,
-                   std::int32_t farbe) {
-    GeoElement e = NeuesElement(typ, x1, y1, x2, y2, radius, 0, farbe);
-    return e;
+    test::VorlagePruefen(*s,
+                         {{Linie, 0, 0, 200, 0, 0, RahmenFarbe},
+                          {Linie, 200, 0, 200, 100, 0, rot},
+                          {Linie, 200, 100, 0, 100, 0, RahmenFarbe},
+                          {Linie, 0, 100, 0, 0, 0, RahmenFarbe},
+                          {Bogen, 100, 50, 0, Pi() / 2, 20, rot},
+                          {Kreis, 100, 50, 0, 0, 8.5, RahmenFarbe}},
+                         "vorlage.vlg");
 }
 
 bool WinkelGleich(double a, double b) { return std::fabs(std::remainder(a - b, 2 * Pi())) < 1e-7; }
@@ -223,13 +201,13 @@ bool WinkelGleich(double a, double b) { return std::fabs(std::remainder(a - b, 2
 TEST(GeoVorlageLesen, RundreiseDurchDenGeoSchreiber) {
     const double pi = Pi();
     const std::vector<GeoElement> elemente = {
-        Element(Linie, -5, 2, 10, 2, 0, 0),
-        Element(Linie, 10, 2, 10, 8, 0, 0),
-        Element(Bogen, 0, 8, 0, pi / 2, 10, 0),
-        Element(Kreis, 3, 4, 0, 0, 1.5, RGB(255, 0, 0)),
-        Element(Bogen, 20, 20, 5.5, 0.5, 3, 0),
-        Element(Linie, -7, -1, 25, -1, 0, RahmenFarbe),
-        Element(Bogen, 30, 0, pi, 3 * pi / 2, 2.25, RahmenFarbe),
+        NeuesElement(Linie, -5, 2, 10, 2, 0, 0, 0),
+        NeuesElement(Linie, 10, 2, 10, 8, 0, 0, 0),
+        NeuesElement(Bogen, 0, 8, 0, pi / 2, 10, 0, 0),
+        NeuesElement(Kreis, 3, 4, 0, 0, 1.5, 0, RGB(255, 0, 0)),
+        NeuesElement(Bogen, 20, 20, 5.5, 0.5, 3, 0, 0),
+        NeuesElement(Linie, -7, -1, 25, -1, 0, 0, RahmenFarbe),
+        NeuesElement(Bogen, 30, 0, pi, 3 * pi / 2, 2.25, 0, RahmenFarbe),
     };
     for (std::uint8_t ausgabenfarbe : {0, 1}) {
         auto quelle = NeueSitzung();
@@ -272,17 +250,6 @@ TEST(GeoVorlageLesen, RundreiseDurchDenGeoSchreiber) {
             EXPECT_EQ(v[i].Farbe, rot ? RGB(255, 0, 0) : RahmenFarbe) << fall;
         }
     }
-}
-
-TEST(GeoVorlageLesen, FehlendeDateiLeertDieVorlage) {
-    auto s = NeueSitzung();
-    s->einstellungen.RVorlage = test::Testdaten("frames/daten/vorlage.vlg").string();
-    GeoVorlageLesen(*s);
-    ASSERT_GT(s->speicher.VorlageElemente.Anzahl(), 0);
-    s->einstellungen.RVorlage = test::Testdaten("frames/daten/gibt-es-nicht.vlg").string();
-    GeoVorlageLesen(*s);
-    EXPECT_EQ(s->speicher.VorlageElemente.Anzahl(), 0);
-    EXPECT_EQ(s->speicher.VorlagePunkteX.size(), 1u);
 }
 
 } // namespace

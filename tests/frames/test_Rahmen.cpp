@@ -1,6 +1,6 @@
 // The frame step: rectangles of the four generated types, template copies, the frame type choice
 // and the frame menu commands.
-#include "TestHilfe.h"
+#include "RahmenHilfe.h"
 
 #include "frames/Vorlagen.h"
 
@@ -15,8 +15,6 @@ namespace {
 
 using test::NeueSitzung;
 
-constexpr double Genau = 1e-9;
-
 // Geometry whose bounding box runs from (x1, y1) to (x2, y2): one diagonal line.
 void GeometrieSetzen(Sitzung& s, double x1, double y1, double x2, double y2) {
     GeoElement e = NeuesElement(Linie, x1, y1, x2, y2, 0, 1);
@@ -26,20 +24,8 @@ void GeometrieSetzen(Sitzung& s, double x1, double y1, double x2, double y2) {
     s.text.KonturZaehler = 1;
 }
 
-struct Erwartet {
-    std::uint8_t typ;
-    double x1, y1, x2, y2, radius;
-};
-
-void ElementPruefen(const GeoElement& e, const Erwartet& w, const std::string& fall) {
-    SCOPED_TRACE(fall);
-    EXPECT_EQ(e.Typ, w.typ);
-    EXPECT_NEAR(e.X1, w.x1, Genau);
-    EXPECT_NEAR(e.Y1, w.y1, Genau);
-    EXPECT_NEAR(e.X2, w.x2, Genau);
-    EXPECT_NEAR(e.Y2, w.y2, Genau);
-    EXPECT_NEAR(e.Radius, w.radius, Genau);
-}
+using test::ElementPruefen;
+using test::Erwartet;
 
 // The frame elements appended after the one geometry element.
 std::vector<GeoElement> Rahmen(const Sitzung& s) {
@@ -72,103 +58,102 @@ void GeschlossenPruefen(const std::vector<GeoElement>& rahmen, const std::string
     }
 }
 
-TEST(RahmenAnfuegen, AutomatischerRahmenLiegtImAbstandUmDieGeometrie) {
-    auto s = NeueSitzung();
-    GeometrieSetzen(*s, 0, 0, 100, 50);
-    s->einstellungen.Rtyp = 1;
-    s->einstellungen.Roff = 10;
-    RahmenAnfuegen(*s);
-    auto r = Rahmen(*s);
-    ASSERT_EQ(r.size(), 4u);
-    ElementPruefen(r[0], {Linie, -10, -10, 110, -10, 0}, "unten");
-    ElementPruefen(r[1], {Linie, 110, -10, 110, 60, 0}, "rechts");
-    ElementPruefen(r[2], {Linie, 110, 60, -10, 60, 0}, "oben");
-    ElementPruefen(r[3], {Linie, -10, 60, -10, -10, 0}, "links");
-    for (const auto& e : r) {
-        EXPECT_EQ(e.Farbe, RahmenFarbe);
-        EXPECT_EQ(e.KonturNr, 2);
-    }
-    EXPECT_EQ(s->text.KonturZaehler, 2);
-    EXPECT_DOUBLE_EQ(s->speicher.XMin, -10);
-    EXPECT_DOUBLE_EQ(s->speicher.YMin, -10);
-    EXPECT_DOUBLE_EQ(s->speicher.XMax, 110);
-    EXPECT_DOUBLE_EQ(s->speicher.YMax, 60);
-    GeschlossenPruefen(r, "Typ 1");
-}
-
-TEST(RahmenAnfuegen, RunderRahmenKuerztDieKantenUmDenRadius) {
-    auto s = NeueSitzung();
-    GeometrieSetzen(*s, 0, 0, 100, 50);
-    s->einstellungen.Rtyp = 3;
-    s->einstellungen.Roff = 10;
-    s->einstellungen.RRad = 5;
-    RahmenAnfuegen(*s);
-    auto r = Rahmen(*s);
-    ASSERT_EQ(r.size(), 8u);
+TEST(RahmenAnfuegen, RechteckrahmenUmDieGeometrie) {
     const double pi = Pi();
-    ElementPruefen(r[0], {Linie, -5, -10, 105, -10, 0}, "unten");
-    ElementPruefen(r[1], {Linie, 110, -5, 110, 55, 0}, "rechts");
-    ElementPruefen(r[2], {Linie, 105, 60, -5, 60, 0}, "oben");
-    ElementPruefen(r[3], {Linie, -10, 55, -10, -5, 0}, "links");
-    ElementPruefen(r[4], {Bogen, 105, -5, 3 * pi / 2, 0, 5}, "Ecke rechts unten");
-    ElementPruefen(r[5], {Bogen, 105, 55, 0, pi / 2, 5}, "Ecke rechts oben");
-    ElementPruefen(r[6], {Bogen, -5, 55, pi / 2, pi, 5}, "Ecke links oben");
-    ElementPruefen(r[7], {Bogen, -5, -5, pi, 3 * pi / 2, 5}, "Ecke links unten");
-    GeschlossenPruefen(r, "Typ 3");
-}
-
-TEST(RahmenAnfuegen, FesterRahmenSitztMittigOhneAbstand) {
     struct Fall {
         const char* name;
         std::uint8_t typ;
-        std::size_t anzahl;
+        double radius;
+        double box[4]; // xMin, yMin, xMax, yMax
+        std::vector<Erwartet> rahmen;
     };
-    for (const Fall& f : {Fall{"Typ 2 eckig", 2, 4}, Fall{"Typ 4 rund", 4, 8}}) {
+    // Geometry (0, 0)-(100, 50), offset 10, fixed size 300 x 200.
+    const Fall faelle[] = {
+        {"Typ 1 automatisch",
+         1,
+         5,
+         {-10, -10, 110, 60},
+         {{Linie, -10, -10, 110, -10, 0},
+          {Linie, 110, -10, 110, 60, 0},
+          {Linie, 110, 60, -10, 60, 0},
+          {Linie, -10, 60, -10, -10, 0}}},
+        {"Typ 3 rund: Kanten um den Radius gekuerzt",
+         3,
+         5,
+         {-10, -10, 110, 60},
+         {{Linie, -5, -10, 105, -10, 0},
+          {Linie, 110, -5, 110, 55, 0},
+          {Linie, 105, 60, -5, 60, 0},
+          {Linie, -10, 55, -10, -5, 0},
+          {Bogen, 105, -5, 3 * pi / 2, 0, 5},
+          {Bogen, 105, 55, 0, pi / 2, 5},
+          {Bogen, -5, 55, pi / 2, pi, 5},
+          {Bogen, -5, -5, pi, 3 * pi / 2, 5}}},
+        {"Typ 3 mit Radius 0: volle Kanten, Boegen ohne Radius",
+         3,
+         0,
+         {-10, -10, 110, 60},
+         {{Linie, -10, -10, 110, -10, 0},
+          {Linie, 110, -10, 110, 60, 0},
+          {Linie, 110, 60, -10, 60, 0},
+          {Linie, -10, 60, -10, -10, 0},
+          {Bogen, 110, -10, 3 * pi / 2, 0, 0},
+          {Bogen, 110, 60, 0, pi / 2, 0},
+          {Bogen, -10, 60, pi / 2, pi, 0},
+          {Bogen, -10, -10, pi, 3 * pi / 2, 0}}},
+        {"Typ 2 fest, mittig ohne Abstand",
+         2,
+         10,
+         {-100, -75, 200, 125},
+         {{Linie, -100, -75, 200, -75, 0},
+          {Linie, 200, -75, 200, 125, 0},
+          {Linie, 200, 125, -100, 125, 0},
+          {Linie, -100, 125, -100, -75, 0}}},
+        {"Typ 4 fest rund",
+         4,
+         10,
+         {-100, -75, 200, 125},
+         {{Linie, -90, -75, 190, -75, 0},
+          {Linie, 200, -65, 200, 115, 0},
+          {Linie, 190, 125, -90, 125, 0},
+          {Linie, -100, 115, -100, -65, 0},
+          {Bogen, 190, -65, 3 * pi / 2, 0, 10},
+          {Bogen, 190, 115, 0, pi / 2, 10},
+          {Bogen, -90, 115, pi / 2, pi, 10},
+          {Bogen, -90, -65, pi, 3 * pi / 2, 10}}},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
         auto s = NeueSitzung();
         GeometrieSetzen(*s, 0, 0, 100, 50);
         s->einstellungen.Rtyp = f.typ;
         s->einstellungen.Roff = 10;
-        s->einstellungen.RRad = 10;
+        s->einstellungen.RRad = f.radius;
         s->einstellungen.Rx = 300;
         s->einstellungen.Ry = 200;
         RahmenAnfuegen(*s);
         auto r = Rahmen(*s);
-        ASSERT_EQ(r.size(), f.anzahl) << f.name;
-        const double rad = f.typ == 4 ? 10 : 0;
-        ElementPruefen(r[0], {Linie, -100 + rad, -75, 200 - rad, -75, 0}, f.name);
-        ElementPruefen(r[2], {Linie, 200 - rad, 125, -100 + rad, 125, 0}, f.name);
-        EXPECT_DOUBLE_EQ(s->speicher.XMin, -100) << f.name;
-        EXPECT_DOUBLE_EQ(s->speicher.YMin, -75) << f.name;
-        EXPECT_DOUBLE_EQ(s->speicher.XMax, 200) << f.name;
-        EXPECT_DOUBLE_EQ(s->speicher.YMax, 125) << f.name;
-        GeschlossenPruefen(r, f.name);
+        ASSERT_EQ(r.size(), f.rahmen.size());
+        for (std::size_t i = 0; i < r.size(); ++i) {
+            ElementPruefen(r[i], f.rahmen[i], "element " + std::to_string(i + 1));
+            EXPECT_EQ(r[i].KonturNr, 2);
+        }
+        EXPECT_EQ(s->text.KonturZaehler, 2);
+        EXPECT_DOUBLE_EQ(s->speicher.XMin, f.box[0]);
+        EXPECT_DOUBLE_EQ(s->speicher.YMin, f.box[1]);
+        EXPECT_DOUBLE_EQ(s->speicher.XMax, f.box[2]);
+        EXPECT_DOUBLE_EQ(s->speicher.YMax, f.box[3]);
+        // A corner arc of radius 0 is a single point, met by both of its neighbours.
+        if (f.radius > 0) GeschlossenPruefen(r, f.name);
     }
 }
 
-TEST(RahmenAnfuegen, EinSchaltetRundenRahmenAuchMitRadiusNull) {
+TEST(RahmenAnfuegen, EinUndAusMitLeeremSpeicherSchaltenNurDenTyp) {
     auto s = NeueSitzung();
     s->einstellungen.RRad = 0;
     s->einstellungen.Rtyp = 0;
     EXPECT_FALSE(RahmenEin(*s)) << "an empty store re-runs nothing";
-    EXPECT_EQ(s->einstellungen.Rtyp, 3);
-
-    GeometrieSetzen(*s, 0, 0, 100, 50);
-    s->einstellungen.Roff = 10;
-    RahmenAnfuegen(*s);
-    auto r = Rahmen(*s);
-    ASSERT_EQ(r.size(), 8u);
-    ElementPruefen(r[0], {Linie, -10, -10, 110, -10, 0}, "unten, volle Laenge");
-    ElementPruefen(r[3], {Linie, -10, 60, -10, -10, 0}, "links, volle Laenge");
-    for (std::size_t i = 4; i < 8; ++i) {
-        EXPECT_EQ(r[i].Typ, Bogen);
-        EXPECT_EQ(r[i].Radius, 0.0);
-    }
-    ElementPruefen(r[4], {Bogen, 110, -10, 3 * Pi() / 2, 0, 0}, "Ecke rechts unten");
-}
-
-TEST(RahmenAnfuegen, AusMitLeeremSpeicherSchaltetNurDenTyp) {
-    auto s = NeueSitzung();
-    s->einstellungen.Rtyp = 4;
+    EXPECT_EQ(s->einstellungen.Rtyp, 3) << "ein gives the round frame even with radius 0";
     EXPECT_FALSE(RahmenAus(*s));
     EXPECT_EQ(s->einstellungen.Rtyp, 0);
     EXPECT_EQ(s->speicher.ElementAnzahl(), 0);
@@ -218,12 +203,9 @@ TEST(RahmenAnfuegen, VorlageWirdMittigInIhrenFarbenKopiert) {
         auto r = Rahmen(*s);
         const std::string fall = "Typ " + std::to_string(typ);
         ASSERT_EQ(r.size(), 3u) << fall << ": texts and points are not copied";
-        ElementPruefen(r[0], {Linie, -30, -15, 130, -15, 0}, fall);
-        ElementPruefen(r[1], {Bogen, 120, 55, 0, Pi() / 2, 10}, fall);
-        ElementPruefen(r[2], {Kreis, 50, 25, 0, 0, 90}, fall);
-        EXPECT_EQ(r[0].Farbe, RGB(255, 0, 0)) << fall;
-        EXPECT_EQ(r[1].Farbe, RGB(0, 255, 0)) << fall;
-        EXPECT_EQ(r[2].Farbe, RahmenFarbe) << fall;
+        ElementPruefen(r[0], {Linie, -30, -15, 130, -15, 0, RGB(255, 0, 0)}, fall);
+        ElementPruefen(r[1], {Bogen, 120, 55, 0, Pi() / 2, 10, RGB(0, 255, 0)}, fall);
+        ElementPruefen(r[2], {Kreis, 50, 25, 0, 0, 90, RahmenFarbe}, fall);
         for (const auto& e : r) EXPECT_EQ(e.KonturNr, 2) << fall;
         // The circle's square, centre +- radius, extends the box; the arc's too.
         EXPECT_DOUBLE_EQ(s->speicher.XMin, -40) << fall;
@@ -242,7 +224,7 @@ TEST(RahmenAnfuegen, VorlageOhneGeometrieBehaeltIhreKoordinaten) {
     s->einstellungen.Rtyp = 5;
     RahmenAnfuegen(*s);
     ASSERT_EQ(s->speicher.ElementAnzahl(), 3);
-    ElementPruefen(s->speicher.Elemente[1], {Linie, -80, -40, 80, -40, 0}, "Linie");
+    ElementPruefen(s->speicher.Elemente[1], {Linie, -80, -40, 80, -40, 0, RGB(255, 0, 0)}, "Linie");
     EXPECT_DOUBLE_EQ(s->speicher.XMin, -90);
     EXPECT_DOUBLE_EQ(s->speicher.XMax, 90);
 }
@@ -286,6 +268,8 @@ TEST(RahmenTypSetzen, VorlagenoptionLiestDieVorlage) {
         {"DXF", RahmenOption::DxfVorlage, "frames/daten/ezdxf_r12.dxf", 9},
         {"ToPs, Datei fehlt", RahmenOption::ToPsVorlage, "frames/daten/fehlt.vlg", 0},
         {"DXF, kein Pfad", RahmenOption::DxfVorlage, "", 0},
+        {"DXF, Datei fehlt", RahmenOption::DxfVorlage, "frames/daten/fehlt.dxf", 0},
+        {"DXF, Ordner", RahmenOption::DxfVorlage, "frames/daten", 0},
     };
     for (const Fall& f : faelle) {
         auto s = NeueSitzung();

@@ -60,7 +60,9 @@ struct LeseFall {
     std::vector<Strecke> strecken;
 };
 
-TEST(EPSEinlesen, DialekteUndOperatoren) {
+// Every case has a start marker, so nothing is asked and nothing reported.
+TEST(EPSEinlesen, StreckenJeEingabe) {
+    const std::string langeZeile = "%" + std::string(300, 'x');
     const std::vector<LeseFall> faelle = {
         {"MOVETO becomes MO: line reader",
          "%%EndSetup\n100 200 moveto\n300 200 lineto\n300 250 LI\n",
@@ -106,34 +108,7 @@ TEST(EPSEinlesen, DialekteUndOperatoren) {
          "%%EndSetup\n0 0 m\n5 5 10 20 re\nf\n",
          {{5, 5, 15, 5}, {15, 5, 15, 25}, {15, 25, 5, 25}, {5, 25, 5, 5}}},
         {"text without moveto line reads nothing", "%%EndSetup\n10 l 20 m\n", {}},
-    };
-    for (const LeseFall& f : faelle) {
-        auto s = NeueSitzung();
-        ASSERT_EQ(Importieren(*s, f.text), ImportErgebnis::Gelesen) << f.name;
-        StreckenErwarten(*s, f.strecken, f.name);
-    }
-}
-
-TEST(EPSEinlesen, KonturNummernJePfad) {
-    auto s = NeueSitzung();
-    Importieren(*s, "%%EndSetup\n0 0 m 10 0 l h\n20 0 m 30 0 l h\n");
-    const std::vector<GeoElement> d = Datensaetze(*s);
-    ASSERT_EQ(d.size(), 4u);
-    EXPECT_EQ(d[0].KonturNr, 1);
-    EXPECT_EQ(d[1].KonturNr, 1);
-    EXPECT_EQ(d[2].KonturNr, 2);
-    EXPECT_EQ(d[3].KonturNr, 2);
-}
-
-struct MarkenFall {
-    const char* name;
-    std::string text;
-    std::vector<Strecke> strecken;
-};
-
-TEST(EPSEinlesen, StartmarkenUndZeilenenden) {
-    const std::string langeZeile = "%" + std::string(300, 'x');
-    const std::vector<MarkenFall> faelle = {
+        // Start markers and line ends.
         {"the last %%EndSetup wins",
          "%%EndSetup\n0 0 moveto\n5 5 lineto\n%%EndSetup\n100 100 moveto\n200 100 lineto\n",
          {{100, 100, 200, 100}}},
@@ -157,47 +132,7 @@ TEST(EPSEinlesen, StartmarkenUndZeilenenden) {
          {{0, 0, 10, 0}, {10, 0, 10, 10}}},
         {"tabs belong to tokens", "%%EndSetup\n0 0 m\n10\t0 l\n", {}},
         {"runs of blanks fold", "%%EndSetup\n   0    0   m  \n 10  0 l\n", {{0, 0, 10, 0}}},
-    };
-    for (const MarkenFall& f : faelle) {
-        auto s = NeueSitzung();
-        ASSERT_EQ(Importieren(*s, f.text, false, false), ImportErgebnis::Gelesen) << f.name;
-        StreckenErwarten(*s, f.strecken, f.name);
-        EXPECT_TRUE(s->kopflos.meldungen.empty()) << f.name;
-    }
-}
-
-TEST(EPSEinlesen, OhneStartmarkeWirdGefragt) {
-    const std::string text = "0 0 moveto\n10 0 lineto\n";
-    {
-        auto s = NeueSitzung();
-        EXPECT_EQ(Importieren(*s, text, false, false), ImportErgebnis::Abgelehnt);
-        EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{115});
-        EXPECT_EQ(s->speicher.KonturPunkte.Anzahl(), 0);
-        EXPECT_EQ(s->speicher.ElementAnzahl(), 0);
-        EXPECT_FALSE(s->kopflos.beschaeftigt);
-    }
-    {
-        auto s = NeueSitzung();
-        EXPECT_EQ(Importieren(*s, text, false, true), ImportErgebnis::Gelesen);
-        StreckenErwarten(*s, {{0, 0, 10, 0}}, "answer Yes");
-        EXPECT_EQ(s->speicher.ElementAnzahl(), 1);
-    }
-    {
-        // Page content of a PDF needs no marker and nothing is asked.
-        auto s = NeueSitzung();
-        EXPECT_EQ(Importieren(*s, test::FlatePdf({text}), true, false), ImportErgebnis::Gelesen);
-        EXPECT_TRUE(s->kopflos.meldungen.empty());
-        StreckenErwarten(*s, {{0, 0, 10, 0}}, "PDF");
-    }
-}
-
-TEST(EPSEinlesen, SpiegelungDurchScale) {
-    struct Fall {
-        const char* name;
-        std::string text;
-        std::vector<Strecke> strecken;
-    };
-    const std::vector<Fall> faelle = {
+        // Mirroring through scale.
         {"1 -1 scale before the first moveto negates y",
          "%%EndSetup\n1 -1 scale\n0 5 m\n10 5 l\n",
          {{0, -5, 10, -5}}},
@@ -210,21 +145,7 @@ TEST(EPSEinlesen, SpiegelungDurchScale) {
         {"scale on the first moveto line counts",
          "%%EndSetup\n1 -1 scale 0 5 m 10 5 l\n",
          {{0, -5, 10, -5}}},
-    };
-    for (const Fall& f : faelle) {
-        auto s = NeueSitzung();
-        Importieren(*s, f.text);
-        StreckenErwarten(*s, f.strecken, f.name);
-    }
-}
-
-TEST(EPSEinlesen, Transformationsmatrix) {
-    struct Fall {
-        const char* name;
-        std::string text;
-        std::vector<Strecke> strecken;
-    };
-    const std::vector<Fall> faelle = {
+        // The transformation matrix.
         {"Ghostscript scale",
          "%%EndSetup\nq 0.1 0 0 0.1 0 0 cm\n100 200 m\n300 200 l\nQ\n",
          {{10, 20, 30, 20}}},
@@ -251,10 +172,47 @@ TEST(EPSEinlesen, Transformationsmatrix) {
          "%%EndSetup\n2 0 0 cm 1 1 m 2 1 l\n",
          {{1, 1, 2, 1}}},
     };
-    for (const Fall& f : faelle) {
+    for (const LeseFall& f : faelle) {
         auto s = NeueSitzung();
-        Importieren(*s, f.text);
+        ASSERT_EQ(Importieren(*s, f.text, false, false), ImportErgebnis::Gelesen) << f.name;
         StreckenErwarten(*s, f.strecken, f.name);
+        EXPECT_TRUE(s->kopflos.meldungen.empty()) << f.name;
+    }
+}
+
+TEST(EPSEinlesen, KonturNummernJePfad) {
+    auto s = NeueSitzung();
+    Importieren(*s, "%%EndSetup\n0 0 m 10 0 l h\n20 0 m 30 0 l h\n");
+    const std::vector<GeoElement> d = Datensaetze(*s);
+    ASSERT_EQ(d.size(), 4u);
+    EXPECT_EQ(d[0].KonturNr, 1);
+    EXPECT_EQ(d[1].KonturNr, 1);
+    EXPECT_EQ(d[2].KonturNr, 2);
+    EXPECT_EQ(d[3].KonturNr, 2);
+}
+
+TEST(EPSEinlesen, OhneStartmarkeWirdGefragt) {
+    const std::string text = "0 0 moveto\n10 0 lineto\n";
+    {
+        auto s = NeueSitzung();
+        EXPECT_EQ(Importieren(*s, text, false, false), ImportErgebnis::Abgelehnt);
+        EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{115});
+        EXPECT_EQ(s->speicher.KonturPunkte.Anzahl(), 0);
+        EXPECT_EQ(s->speicher.ElementAnzahl(), 0);
+        EXPECT_FALSE(s->kopflos.beschaeftigt);
+    }
+    {
+        auto s = NeueSitzung();
+        EXPECT_EQ(Importieren(*s, text, false, true), ImportErgebnis::Gelesen);
+        StreckenErwarten(*s, {{0, 0, 10, 0}}, "answer Yes");
+        EXPECT_EQ(s->speicher.ElementAnzahl(), 1);
+    }
+    {
+        // Page content of a PDF needs no marker and nothing is asked.
+        auto s = NeueSitzung();
+        EXPECT_EQ(Importieren(*s, test::FlatePdf({text}), true, false), ImportErgebnis::Gelesen);
+        EXPECT_TRUE(s->kopflos.meldungen.empty());
+        StreckenErwarten(*s, {{0, 0, 10, 0}}, "PDF");
     }
 }
 
