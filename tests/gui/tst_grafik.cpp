@@ -1,17 +1,14 @@
 // The main window on the offscreen platform: start-up menus, busy state, placement and layout,
 // import with caption and count, zoom by rectangle, language switch, export, import parameters,
 // and a screenshot of an imported drawing.
-#include "app/Sitzung.h"
 #include "display/GrafikZeichnen.h"
-#include "display/qt/Grafik_Form.h"
 #include "display/qt/Info.h"
-#include "display/qt/UiDiensteQt.h"
 #include "import/qt/EPS_Parameter.h"
 #include "output/FSO_Funktionen.h"
+#include "tests/gui/GuiHilfe.h"
 #include "tests/output/LocaleHilfe.h"
 #include "text/Textquelle.h"
 
-#include <QAction>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -19,8 +16,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <memory>
 
 using namespace konturo;
 
@@ -33,71 +28,10 @@ const char* const KleinEps =
     "100 20 moveto\r\n122 20 140 38 140 50 curveto\r\n140 62 122 80 100 80 curveto\r\n"
     "78 80 60 62 60 50 curveto\r\n60 38 78 20 100 20 curveto\r\n%%EOF\r\n";
 
-struct Aufbau {
-    QTemporaryDir ordner;
-    Sitzung s;
-    std::unique_ptr<Grafik_Form> form;
-    QList<QPair<int, QString>> meldungen;
-    QList<DateiDialogAnfrage> anfragen;
-    DateiDialogErgebnis antwort;
-
-    explicit Aufbau(const QByteArray& sprachdatei = {}) {
-        const QString dat = ordner.filePath(QStringLiteral("Konturo.dat"));
-        if (sprachdatei.isEmpty()) {
-            QFile::copy(QStringLiteral(KONTURO_BIN "/Konturo.dat"), dat);
-        } else {
-            QFile f(dat);
-            f.open(QIODevice::WriteOnly);
-            f.write(sprachdatei);
-        }
-        form = std::make_unique<Grafik_Form>(s);
-        form->Ui().meldungZeigen = [this](int nr, const QString& t) { meldungen.append({nr, t}); };
-        form->Ui().frageStellen = [](const QString&) { return true; };
-        form->dateiDialog = [this](const DateiDialogAnfrage& a) {
-            anfragen.append(a);
-            return antwort;
-        };
-    }
-
-    QString Ini() const { return ordner.filePath(QStringLiteral("einstellungen.ini")); }
-
-    bool Starten(int sw = 0, int sh = 0) {
-        Startumgebung u;
-        u.programmOrdner = ordner.path();
-        u.einstellungsDatei = Ini();
-        u.bildschirmBreite = sw;
-        u.bildschirmHoehe = sh;
-        QString grund;
-        const bool ok = form->Starten(u, grund);
-        if (!ok) qWarning() << grund;
-        return ok;
-    }
-
-    QString EpsSchreiben(const QString& name = QStringLiteral("klein.eps")) {
-        const QString pfad = ordner.filePath(name);
-        QFile f(pfad);
-        f.open(QIODevice::WriteOnly);
-        f.write(KleinEps);
-        return pfad;
-    }
-
-    void Importieren() {
-        antwort = {true, EpsSchreiben(), 1};
-        s.fenster.ParameterZeigen = false;
-        form->mnuEPS_Click();
-    }
-
-    bool An(const char* name) const { return form->Aktion(QLatin1String(name))->isEnabled(); }
-    bool Haken(const char* name) const { return form->Aktion(QLatin1String(name))->isChecked(); }
+struct Aufbau : test::GuiAufbau {
+    using GuiAufbau::GuiAufbau;
+    void Importieren() { GuiAufbau::Importieren(KleinEps); }
 };
-
-QByteArray DatMitSprache(int nr) {
-    QFile f(QStringLiteral(KONTURO_BIN "/Konturo.dat"));
-    f.open(QIODevice::ReadOnly);
-    QByteArray d = f.readAll();
-    d.replace("0;Language;1", "0;Language;" + QByteArray::number(nr));
-    return d;
-}
 
 } // namespace
 
@@ -441,13 +375,13 @@ void TstGrafik::spracheWechseln() {
 }
 
 void TstGrafik::startInEnglisch() {
-    Aufbau englisch(DatMitSprache(2));
+    Aufbau englisch(test::DatMitSprache(2));
     QVERIFY(englisch.Starten());
     QVERIFY(englisch.Haken("mnuEnglish"));
     QCOMPARE(englisch.form->Aktion(QStringLiteral("mnuBeenden"))->text(), QStringLiteral("E&xit"));
 
     // Without a language line the number stays 0 and "English" is checked.
-    QByteArray ohne = DatMitSprache(1);
+    QByteArray ohne = test::DatMitSprache(1);
     ohne.replace("0;Language;1", "' no language line");
     Aufbau null(ohne);
     QVERIFY(null.Starten());
@@ -633,14 +567,8 @@ void TstGrafik::abbruchWaehrendDesZeichnens() {
         a.form->show();
         a.s.einstellungen.Unterbrechung = 1;
         a.s.einstellungen.Punkte = 0;
-        for (int i = 1; i <= 100; ++i) {
-            GeoElement e;
-            e.Typ = Linie;
-            e.X1 = e.X2 = i;
-            e.Y1 = 0;
-            e.Y2 = 50;
-            a.s.speicher.Elemente.Anfuegen(e);
-        }
+        for (int i = 1; i <= 100; ++i)
+            a.s.speicher.Elemente.Anfuegen(NeuesElement(Linie, i, 0, i, 50));
         a.s.speicher.XMin = 1;
         a.s.speicher.XMax = 100;
         a.s.speicher.YMin = 0;

@@ -1,11 +1,9 @@
 // The frame parameters window on the offscreen platform: what opening shows for each frame type,
 // the option clicks, number fields stored at once, the template choice and "OK" rebuilding the
 // frame of an imported drawing through the main window's menu entry.
-#include "app/Sitzung.h"
 #include "display/GrafikZeichnen.h"
-#include "display/qt/Grafik_Form.h"
-#include "display/qt/UiDiensteQt.h"
 #include "frames/qt/RahmenParameter.h"
+#include "tests/gui/GuiHilfe.h"
 #include "tests/output/LocaleHilfe.h"
 
 #include <QAction>
@@ -15,68 +13,27 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 using namespace konturo;
 
 namespace {
 
-// A closed rectangle from (10, 10) to (190, 90) points.
-const char* const KleinEps =
-    "%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 0 0 200 100\r\n%%EndProlog\r\n"
-    "10 10 moveto\r\n190 10 lineto\r\n190 90 lineto\r\n10 90 lineto\r\n10 10 lineto\r\n%%EOF\r\n";
-
 const QString TrigDxf = QStringLiteral(KONTURO_TESTDATEN "/frames/daten/librecad_trig.dxf");
 const QString TrigErwartet =
     QStringLiteral(KONTURO_TESTDATEN "/frames/daten/librecad_trig.erwartet.csv");
 
-struct Aufbau {
-    QTemporaryDir ordner;
-    Sitzung s;
-    std::unique_ptr<Grafik_Form> form;
-    QList<int> meldungen;
-    QList<DateiDialogAnfrage> anfragen;
-    DateiDialogErgebnis antwort;
+// The main window started in the given language.
+struct Aufbau : test::GuiAufbau {
+    explicit Aufbau(int sprache = 1) : GuiAufbau(test::DatMitSprache(sprache)) { Starten(); }
 
-    explicit Aufbau(int sprache = 1) {
-        QFile quelle(QStringLiteral(KONTURO_BIN "/Konturo.dat"));
-        quelle.open(QIODevice::ReadOnly);
-        QByteArray dat = quelle.readAll();
-        dat.replace("0;Language;1", "0;Language;" + QByteArray::number(sprache));
-        QFile ziel(ordner.filePath(QStringLiteral("Konturo.dat")));
-        ziel.open(QIODevice::WriteOnly);
-        ziel.write(dat);
-        ziel.close();
-        form = std::make_unique<Grafik_Form>(s);
-        form->Ui().meldungZeigen = [this](int nr, const QString&) { meldungen.append(nr); };
-        form->Ui().frageStellen = [](const QString&) { return true; };
-        form->dateiDialog = [this](const DateiDialogAnfrage& a) {
-            anfragen.append(a);
-            return antwort;
-        };
-        Startumgebung u;
-        u.programmOrdner = ordner.path();
-        u.einstellungsDatei = ordner.filePath(QStringLiteral("einstellungen.ini"));
-        QString grund;
-        if (!form->Starten(u, grund)) qWarning() << grund;
-    }
-
-    // Imports the small drawing with the frame type already set.
+    // Imports the rectangle with the frame type already set.
     void Importieren() {
-        const QString pfad = ordner.filePath(QStringLiteral("klein.eps"));
-        QFile f(pfad);
-        f.open(QIODevice::WriteOnly);
-        f.write(KleinEps);
-        f.close();
-        antwort = {true, pfad, 1};
-        s.fenster.ParameterZeigen = false;
-        form->mnuEPS_Click();
+        GuiAufbau::Importieren();
         anfragen.clear();
     }
 

@@ -1,10 +1,8 @@
 // The text workflow through the main window on the offscreen platform: "Text eingeben", typing
 // in two fonts, "Font umwandeln" with preview, statistics and conversion, export; loading a .rtf
 // and a .txt file through "Text importieren"; the text window kept hidden between uses.
-#include "app/Sitzung.h"
-#include "display/qt/Grafik_Form.h"
 #include "display/qt/StatistikFenster.h"
-#include "display/qt/UiDiensteQt.h"
+#include "tests/gui/GuiHilfe.h"
 #include "text/qt/ParameterFenster.h"
 #include "text/qt/TextFenster.h"
 
@@ -14,37 +12,19 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 
-#include <memory>
-
 using namespace konturo;
 
 namespace {
 
-struct Aufbau {
-    QTemporaryDir ordner;
-    Sitzung s;
-    std::unique_ptr<Grafik_Form> form;
-    QList<int> meldungen;
-    DateiDialogErgebnis antwort;
-
+// The main window started and shown.
+struct Aufbau : test::GuiAufbau {
     Aufbau() {
-        QFile::copy(QStringLiteral(KONTURO_BIN "/Konturo.dat"),
-                    ordner.filePath(QStringLiteral("Konturo.dat")));
-        form = std::make_unique<Grafik_Form>(s);
-        form->Ui().meldungZeigen = [this](int nr, const QString&) { meldungen.append(nr); };
-        form->Ui().frageStellen = [](const QString&) { return true; };
-        form->dateiDialog = [this](const DateiDialogAnfrage&) { return antwort; };
-        Startumgebung u;
-        u.programmOrdner = ordner.path();
-        u.einstellungsDatei = ordner.filePath(QStringLiteral("einstellungen.ini"));
-        QString grund;
-        gestartet = form->Starten(u, grund);
+        gestartet = Starten();
         form->show();
     }
     TextFenster* Text() const { return form->findChild<TextFenster*>(); }
@@ -111,14 +91,12 @@ void TextablaufTest::typeInTwoFontsPreviewStatisticsConvertAndExport() {
     QVERIFY(a.form->Aktion(QStringLiteral("mnuParameter"))->isEnabled());
     QVERIFY(a.form->Aktion(QStringLiteral("mnuStatistik"))->isEnabled());
     // "Font umwandeln" saved the settings with the text window's placement and the chosen style.
-    QSettings ini(a.ordner.filePath(QStringLiteral("einstellungen.ini")), QSettings::IniFormat);
+    QSettings ini(a.Ini(), QSettings::IniFormat);
     QCOMPARE(ini.value(QStringLiteral("Window/TextSizeX")).toInt(), text->width() * Twips);
     QCOMPARE(ini.value(QStringLiteral("Param/Stil")).toString(), QStringLiteral("fett"));
 
     // Export through the main window's command into a DXF file.
-    a.antwort.ok = true;
-    a.antwort.pfad = a.ordner.filePath(QStringLiteral("tuer.dxf"));
-    a.antwort.filterIndex = 1;
+    a.antwort = {true, a.ordner.filePath(QStringLiteral("tuer.dxf")), 1};
     a.form->mnuGrafikExport_Click();
     QFile dxf(a.antwort.pfad);
     QVERIFY(dxf.open(QIODevice::ReadOnly));
@@ -140,8 +118,7 @@ void TextablaufTest::textFilesLoadAsRichOrPlainText() {
     QVERIFY(a.gestartet);
     const QString rtf = a.ordner.filePath(QStringLiteral("ZWEI.RTF"));
     QVERIFY(QFile::copy(Testdatei("zwei_schriften.rtf"), rtf));
-    a.antwort.ok = true;
-    a.antwort.pfad = rtf;
+    a.antwort = {true, rtf, 1};
     a.form->Aktion(QStringLiteral("mnuText"))->trigger();
     TextFenster* text = a.Text();
     QVERIFY(text && text->isVisible());
@@ -159,14 +136,11 @@ void TextablaufTest::textFilesLoadAsRichOrPlainText() {
 
     // A file named .rtf that is no rich text: a message, and the text stays as it was.
     const QString falsch = a.ordner.filePath(QStringLiteral("falsch.rtf"));
-    QFile f(falsch);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("nur Text");
-    f.close();
+    test::DateiAnlegen(falsch, "nur Text");
     const std::string vorher = text->Quelle().KlarText();
     a.antwort.pfad = falsch;
     a.form->Aktion(QStringLiteral("mnuText"))->trigger();
-    QCOMPARE(a.meldungen, QList<int>{124});
+    QCOMPARE(a.MeldungsNummern(), QList<int>{124});
     QCOMPARE(text->Quelle().KlarText(), vorher);
 }
 

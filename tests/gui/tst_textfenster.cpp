@@ -350,10 +350,7 @@ void TextfensterTest::windowHidesInsteadOfClosingAndListsOutlineFonts() {
 void TextfensterTest::statisticsWindowShowsTheCoreNumbers() {
     // The numbers themselves are the core's (tests/display); the window shows them in the
     // user's format under joined captions and owns the WarnDarstellung switch.
-    GeoElement e;
-    e.Typ = Linie;
-    e.X2 = 2.349;
-    s->speicher.Elemente.Anfuegen(e);
+    s->speicher.Elemente.Anfuegen(NeuesElement(Linie, 0, 0, 2.349, 0));
     s->speicher.DezimalPunkt = false;
     StatistikFenster fenster(*s, nullptr);
     QCOMPARE(fenster.Werte.size(), std::size_t(18));
@@ -379,15 +376,8 @@ void TextfensterTest::screenshots() {
     QVERIFY(QTest::qWaitForWindowExposed(&text));
     QVERIFY(text.grab().save(ordner + QStringLiteral("/text.png")));
 
-    GeoElement e;
-    e.Typ = Linie;
-    e.X2 = 12.5;
-    s->speicher.Elemente.Anfuegen(e);
-    e.Typ = Bogen;
-    e.X2 = 0;
-    e.Y2 = 1.5;
-    e.Radius = 4;
-    s->speicher.Elemente.Anfuegen(e);
+    s->speicher.Elemente.Anfuegen(NeuesElement(Linie, 0, 0, 12.5, 0));
+    s->speicher.Elemente.Anfuegen(NeuesElement(Bogen, 0, 0, 0, 1.5, 4));
     StatistikFenster statistik(*s, nullptr);
     statistik.show();
     QVERIFY(QTest::qWaitForWindowExposed(&statistik));

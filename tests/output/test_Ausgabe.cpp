@@ -99,17 +99,17 @@ TEST(AusgabeSchreiben, VollerDatentraegerMeldetText122MitPfad) {
 
 TEST(AusgabeSchreiben, ErfolgOhneMeldungUndDateiVollstaendig) {
     TempOrdner ordner;
-    for (const char* name : {"a.dxf", "a.geo", "a.inp", "a.m10"}) {
+    const std::pair<const char*, std::string> faelle[] = {{"a.dxf", "EOF\r\n"},
+                                                          {"a.geo", "#~EOF\r\n"},
+                                                          {"a.inp", "window fit\r\n"},
+                                                          {"a.m10", "window fit\r\n"}};
+    for (const auto& [name, schluss] : faelle) {
         auto s = NeueSitzung();
         KleineZeichnung(*s);
         s->speicher.AusgabeDatei = (ordner / name).string();
         EXPECT_EQ(AusgabeSchreiben(*s, FormatNachEndung(name)), Schreibergebnis::Ok) << name;
         EXPECT_TRUE(s->kopflos.meldungen.empty()) << name;
         const std::string inhalt = DateiLesen(ordner / name);
-        const std::string schluss = FormatNachEndung(name) == Ausgabeformat::Dxf ? "EOF\r\n"
-                                    : FormatNachEndung(name) == Ausgabeformat::Geo
-                                        ? "#~EOF\r\n"
-                                        : "window fit\r\n";
         ASSERT_GE(inhalt.size(), schluss.size()) << name;
         EXPECT_EQ(inhalt.substr(inhalt.size() - schluss.size()), schluss) << name;
     }

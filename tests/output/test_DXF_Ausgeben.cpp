@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 
 namespace konturo::test {
@@ -109,10 +110,8 @@ TEST(DxfSchreiben, KommaLocaleOhneAuffuellenUndMitPunkt) {
     EXPECT_EQ(Dxf(*s), erwartet);
 }
 
-// The $LIMMIN and $LIMMAX values as written.
-struct Grenzen {
-    std::string xmin, ymin, xmax, ymax;
-};
+// The $LIMMIN and $LIMMAX values as written: x min, y min, x max, y max.
+using Grenzen = std::array<std::string, 4>;
 
 Grenzen GrenzenLesen(const std::string& dxf) {
     auto wert = [&](std::string_view marke, std::string_view code) {
@@ -131,20 +130,16 @@ TEST(DxfSchreiben, RandAusDerBreiteFuerBeideAchsen) {
         Grenzen erwartet;
     };
     const Fall faelle[] = {
-        {"100 breit, 10 hoch: 5 auf allen Seiten", 0, 0, 100, 10, {"-5 ", "-5 ", " 105 ", " 15 "}},
-        {"Breite 0: Grenzen gleich der Box", 3, 1, 3, 40, {" 3 ", " 1 ", " 3 ", " 40 "}},
-        {"negative Ecke", -20, -10, 0, 50, {"-21 ", "-11 ", " 1 ", " 51 "}},
+        {"100 breit, 10 hoch: Rand 5", 0, 0, 100, 10, {{"-5 ", "-5 ", " 105 ", " 15 "}}},
+        {"Breite 0: Grenzen gleich der Box", 3, 1, 3, 40, {{" 3 ", " 1 ", " 3 ", " 40 "}}},
+        {"negative Ecke", -20, -10, 0, 50, {{"-21 ", "-11 ", " 1 ", " 51 "}}},
     };
     for (const Fall& f : faelle) {
         auto s = NeueSitzung();
         s->speicher.DezimalPunkt = true;
         Element(*s, Linie, f.xmin, f.ymin, f.xmax, f.ymax);
         Box(*s, f.xmin, f.ymin, f.xmax, f.ymax);
-        const Grenzen g = GrenzenLesen(Dxf(*s));
-        EXPECT_EQ(g.xmin, f.erwartet.xmin) << f.name;
-        EXPECT_EQ(g.ymin, f.erwartet.ymin) << f.name;
-        EXPECT_EQ(g.xmax, f.erwartet.xmax) << f.name;
-        EXPECT_EQ(g.ymax, f.erwartet.ymax) << f.name;
+        EXPECT_EQ(GrenzenLesen(Dxf(*s)), f.erwartet) << f.name;
     }
 }
 
