@@ -4,9 +4,11 @@
 namespace konturo {
 
 EinstellungenQt::EinstellungenQt()
+    : EinstellungenQt(QStringLiteral("Konturo"), QStringLiteral("Konturo")) {}
+
+EinstellungenQt::EinstellungenQt(const QString& organisation, const QString& anwendung)
     : einstellungen_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                 QStringLiteral("Konturo"),
-                                                 QStringLiteral("Konturo"))) {}
+                                                 organisation, anwendung)) {}
 
 EinstellungenQt::EinstellungenQt(const QString& iniDatei)
     : einstellungen_(std::make_unique<QSettings>(iniDatei, QSettings::IniFormat)) {}

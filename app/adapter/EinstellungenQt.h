@@ -1,5 +1,5 @@
-// The settings backend over QSettings: an INI file "Konturo.conf" in the user's configuration
-// folder (organisation and application "Konturo"), keys matched without regard to case.
+// The settings backend over QSettings: an INI file in the user's configuration folder (by default
+// organisation and application "Konturo"), keys matched without regard to case.
 #pragma once
 
 #include "app/EinstellungenSpeicher.h"
@@ -15,6 +15,8 @@ public:
     // The user's store; with a file path, that INI file instead (tests).
     EinstellungenQt();
     explicit EinstellungenQt(const QString& iniDatei);
+    // The user's store of another program of the suite (Serienmacher).
+    EinstellungenQt(const QString& organisation, const QString& anwendung);
 
     std::optional<std::string> Lesen(const std::string& abschnitt,
                                      const std::string& schluessel) override;
