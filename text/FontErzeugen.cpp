@@ -72,6 +72,9 @@ struct GlyphonFelder {
         GlyphonArray* px = &feldX;
         GlyphonArray* py = &feldY;
         GlyphonArray* pa = &feldArt;
+        // The library keeps one running index per process: sessions on other threads (batch
+        // runs of the command line) take turns.
+        const std::lock_guard<std::mutex> sperre(GlyphonSperre());
         return f(dc, static_cast<std::uint32_t>(zeichen), &b, &px, &py, &pa);
     }
 };

@@ -28,9 +28,16 @@ std::string ProgrammOrdner() {
     return programm.parent_path().string();
 }
 
+std::mutex& GlyphonSperre() {
+    static std::mutex sperre;
+    return sperre;
+}
+
 GlyphonFunktion GlyphonBinden() {
     // Only a successful binding is kept, so a library installed later is still found.
+    static std::mutex bindung;
     static GlyphonFunktion gebunden = nullptr;
+    const std::lock_guard<std::mutex> sperre(bindung);
     if (gebunden) return gebunden;
     std::string ordner = ProgrammOrdner();
     if (!ordner.empty()) gebunden = Binden(ordner + "/libglyphon.so");

@@ -3,6 +3,7 @@
 
 #include "glyphon/glyphon.h"
 
+#include <mutex>
 #include <string>
 
 namespace konturo {
@@ -11,6 +12,9 @@ namespace konturo {
 // folder first, then by name through the library search path. nullptr when it cannot be bound
 // (the caller then shows language text 125).
 GlyphonFunktion GlyphonBinden();
+
+// Calls of get_glyph_points must not overlap: whoever calls it holds this lock.
+std::mutex& GlyphonSperre();
 
 // The folder of the running program (without trailing "/").
 std::string ProgrammOrdner();
