@@ -2,6 +2,7 @@
 // and passed to the operations, so a test starts from a fresh one.
 #pragma once
 
+#include "app/BatchVerarbeitung.h"
 #include "app/DB_System.h"
 #include "app/UiDienste.h"
 #include "display/Fensterzustand.h"
@@ -24,6 +25,7 @@ struct Sitzung {
     Einstellungen einstellungen;
     Fensterzustand fenster;
     Textzustand text;
+    Batchzustand batch;
 
     // Platform seams; the program sets them, a test may replace them.
     UiDienste* ui = &kopflos;

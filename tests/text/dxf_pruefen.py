@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Checks a DXF file written by konturo-cli with an independent reader (ezdxf):
+"""Checks DXF files written by konturo-cli with an independent reader (ezdxf), each of the files
+named on the command line:
 
 - the file opens and ezdxf's audit finds no errors;
 - the model space holds only LINE, ARC and CIRCLE entities, at least one;
@@ -84,7 +85,10 @@ def main(pfad):
 
 
 if __name__ == "__main__":
-    fehler = main(sys.argv[1])
-    if fehler:
-        print(fehler)
-        sys.exit(1)
+    schlecht = 0
+    for pfad in sys.argv[1:]:
+        fehler = main(pfad)
+        if fehler:
+            print("%s: %s" % (pfad, fehler))
+            schlecht += 1
+    sys.exit(1 if schlecht or len(sys.argv) < 2 else 0)
