@@ -3,6 +3,9 @@
 
 #include "app/EinstellungenSpeicher.h"
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -34,6 +37,18 @@ TempOrdner::TempOrdner() {
 TempOrdner::~TempOrdner() {
     std::error_code ec;
     std::filesystem::remove_all(pfad_, ec);
+}
+
+CliLauf KonturoCliStarten(const TempOrdner& ordner, const std::string& argumente) {
+    const std::string fehlerDatei = (ordner / "stderr.txt").string();
+    const std::string ausgabeDatei = (ordner / "stdout.txt").string();
+    const std::string aufruf =
+        "cd '" + ordner.Pfad().string() + "' && HOME='" + ordner.Pfad().string() +
+        "' XDG_CONFIG_HOME='" + (ordner / "config").string() + "' '" + KONTURO_BIN +
+        "/konturo-cli' " + argumente + " >'" + ausgabeDatei + "' 2>'" + fehlerDatei + "'";
+    const int status = std::system(aufruf.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, DateiLesen(fehlerDatei),
+            DateiLesen(ausgabeDatei)};
 }
 
 std::string DateiLesen(const std::filesystem::path& pfad) {

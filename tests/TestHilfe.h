@@ -28,6 +28,16 @@ private:
     std::filesystem::path pfad_;
 };
 
+// One run of konturo-cli: exit status, standard error and standard output.
+struct CliLauf {
+    int code;
+    std::string fehler;
+    std::string ausgabe;
+};
+// Runs konturo-cli with the arguments (shell words) in ordner, with ordner as HOME, so the user's
+// stored settings are neither read nor touched.
+CliLauf KonturoCliStarten(const TempOrdner& ordner, const std::string& argumente);
+
 std::string DateiLesen(const std::filesystem::path& pfad);
 void DateiSchreiben(const std::filesystem::path& pfad, const std::string& inhalt);
 // Path of a checked-in test data file below tests/.

@@ -1,6 +1,7 @@
 // konturo-cli: the converter without a window. Runs the same core operations as the main window
 // (text to contours, then the writer chosen by the output file's extension) for scripts and tests.
 // Nothing the command line does is saved to the user's settings.
+#include "app/BatchVerarbeitung.h"
 #include "app/DB_System.h"
 #include "app/EinstellungenSpeicher.h"
 #include "app/Sitzung.h"
@@ -20,10 +21,12 @@
 #include "text/Textquelle.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +37,7 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -51,11 +55,13 @@ Usage:
   konturo-cli text [options] TEXT       convert TEXT (newlines in TEXT are line breaks)
   konturo-cli text [options] --file PATH
   konturo-cli import [options] FILE     import a drawing: .eps, .ai, .ps or .pdf (any case)
+  konturo-cli batch [options] FILE.bch  convert every entry of a batch file into a file of
+                                        its own
   konturo-cli --help
 
 Output (all commands):
-  -o, --output PATH     the file to write (required); the writer follows the extension:
-                        .dxf DXF R12, .geo/.vlg ToPs GEO, .inp/.m10 ME10 macro
+  -o, --output PATH     the file to write (text and import, required); the writer follows
+                        the extension: .dxf DXF R12, .geo/.vlg ToPs GEO, .inp/.m10 ME10 macro
   --set KEY=VALUE       set one setting for this run (any key of the settings table,
                         for example --set Toleranz=0.02 --set Rtyp=1); repeatable
   --defaults            start from the settings' defaults instead of the stored settings
@@ -79,6 +85,22 @@ Text options:
   --line-spacing N      Zeilenabstand, added to each line's offset in device units;
                         positive values move lines closer (default 0)
 
+Batch options (and the text options above except --file and TEXT):
+  --format FORMAT       dxf, geo, vlg or m10: the type of every output file (default: the
+                        type of the last export, setting LastFilter 1 to 4; any other value
+                        converts the entries and writes nothing)
+  --out-dir DIR         the folder for the output files (default: the batch file's folder;
+                        created when missing)
+  --jobs N              convert on N threads (default: the number of cores); the files are
+                        the same bytes as with --jobs 1
+
+  A batch file holds one text per line (UTF-8 or Windows-1252); "|" in a line is a line
+  break, and the list ends at the first empty line. Each entry is written as the entry with
+  / \ + # < > | and blanks turned into "_", plus the extension; a file of that name is
+  replaced. One line per entry goes to standard output: the entry number, the file and the
+  number of elements. A failing entry is reported on standard error and the run goes on;
+  the exit status is then 1. Ctrl+C stops the run after the entries in hand (status 130).
+
 Import options:
   --force               read an EPS/AI/PS file that has no %%EndSetup, %%EndProlog or
                         %%EndPageSetup marker as a whole (PDF files need no marker)
@@ -94,7 +116,8 @@ Frames (settings, through --set):
        --set Rtyp=6 --set RVorlage=plate.dxf
 
 The stored settings are read but never written. Exit status: 0 on success, 1 when the
-conversion or writing failed, 2 for a wrong command line.
+conversion or writing failed (in a batch run: when any entry failed), 2 for a wrong command
+line, 130 when a batch run was stopped with Ctrl+C.
 )";
 
 // Options every command shares: the output file and the settings of the run.
@@ -341,27 +364,35 @@ bool StilErkennen(const Sitzung& s, const std::string& name, Zeichenformat& f) {
     return false;
 }
 
+// Consumes one of the options of the font and the layout; false when a is none of them.
+bool SchriftOption(const std::string& a, Argumente& arg, TextOptionen& t) {
+    if (a == "--font") {
+        t.schrift = arg.Wert(a);
+    } else if (a == "--size") {
+        t.groesse = arg.ZahlWert(a);
+        if (!(*t.groesse > 0)) Fehler(ExitAufruf, "--size must be above 0");
+    } else if (a == "--style") {
+        t.stil = arg.Wert(a);
+    } else if (a == "--height") {
+        t.hoehe = arg.ZahlWert(a);
+        if (!(*t.hoehe > 0)) Fehler(ExitAufruf, "--height must be above 0");
+    } else if (a == "--tracking") {
+        t.laufweite = arg.ZahlWert(a);
+    } else if (a == "--line-spacing") {
+        t.zeilenabstand = arg.ZahlWert(a);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 TextOptionen TextOptionenLesen(Argumente& arg, Optionen& opt) {
     TextOptionen t;
     while (!arg.Ende()) {
         const std::string a = arg.Naechstes();
-        if (GemeinsameOption(a, arg, opt)) continue;
+        if (GemeinsameOption(a, arg, opt) || SchriftOption(a, arg, t)) continue;
         if (a == "--file") {
             t.datei = arg.Wert(a);
-        } else if (a == "--font") {
-            t.schrift = arg.Wert(a);
-        } else if (a == "--size") {
-            t.groesse = arg.ZahlWert(a);
-            if (!(*t.groesse > 0)) Fehler(ExitAufruf, "--size must be above 0");
-        } else if (a == "--style") {
-            t.stil = arg.Wert(a);
-        } else if (a == "--height") {
-            t.hoehe = arg.ZahlWert(a);
-            if (!(*t.hoehe > 0)) Fehler(ExitAufruf, "--height must be above 0");
-        } else if (a == "--tracking") {
-            t.laufweite = arg.ZahlWert(a);
-        } else if (a == "--line-spacing") {
-            t.zeilenabstand = arg.ZahlWert(a);
         } else if (a == "--") {
             if (arg.Ende()) Fehler(ExitAufruf, "missing TEXT after --");
             if (t.text) Fehler(ExitAufruf, "more than one TEXT given");
@@ -391,16 +422,9 @@ void SchriftenPruefen(const TextquelleKlartext& quelle) {
     }
 }
 
-int TextBefehl(Argumente& arg) {
-    Optionen opt;
-    const TextOptionen t = TextOptionenLesen(arg, opt);
-    const Ausgabeformat format = FormatPruefen(opt);
-
-    Sitzung s;
-    UiDiensteKopflos ui(false);
-    s.ui = &ui;
-    SitzungVorbereiten(s, opt);
-
+// The text's font, size and style from the options or the text window's last choice, and the
+// layout values of the run.
+Zeichenformat TextFormatBestimmen(Sitzung& s, const TextOptionen& t) {
     Zeichenformat f;
     f.Schriftart = t.schrift.value_or(s.einstellungen.Font);
     if (t.groesse) {
@@ -418,6 +442,19 @@ int TextBefehl(Argumente& arg) {
     if (t.hoehe) s.text.Schrifthoehe = *t.hoehe;
     if (t.laufweite) s.text.Laufweite = *t.laufweite;
     if (t.zeilenabstand) s.text.Zeilenabstand = *t.zeilenabstand;
+    return f;
+}
+
+int TextBefehl(Argumente& arg) {
+    Optionen opt;
+    const TextOptionen t = TextOptionenLesen(arg, opt);
+    const Ausgabeformat format = FormatPruefen(opt);
+
+    Sitzung s;
+    UiDiensteKopflos ui(false);
+    s.ui = &ui;
+    SitzungVorbereiten(s, opt);
+    const Zeichenformat f = TextFormatBestimmen(s, t);
 
     TextquelleKlartext quelle;
     quelle.standardFormat = f;
@@ -497,6 +534,138 @@ int ImportBefehl(Argumente& arg) {
     return 0;
 }
 
+struct BatchOptionen {
+    std::optional<std::string> datei;
+    std::optional<std::uint8_t> lastFilter; // --format
+    std::optional<std::string> ordner;      // --out-dir
+    int faeden = 0;                         // --jobs; 0: the number of cores
+};
+
+std::uint8_t LastFilterVon(const std::string& format) {
+    const std::string k = Klein(format);
+    const char* namen[4] = {"dxf", "geo", "vlg", "m10"};
+    for (int i = 0; i < 4; ++i)
+        if (k == namen[i] || k == std::string(".") + namen[i]) return static_cast<std::uint8_t>(i + 1);
+    Fehler(ExitAufruf, "--format takes dxf, geo, vlg or m10, got \"" + format + "\"");
+}
+
+BatchOptionen BatchOptionenLesen(Argumente& arg, Optionen& opt, TextOptionen& t) {
+    BatchOptionen b;
+    while (!arg.Ende()) {
+        const std::string a = arg.Naechstes();
+        if (GemeinsameOption(a, arg, opt) || SchriftOption(a, arg, t)) continue;
+        if (a == "--format") {
+            b.lastFilter = LastFilterVon(arg.Wert(a));
+        } else if (a == "--out-dir") {
+            b.ordner = arg.Wert(a);
+            if (b.ordner->empty()) Fehler(ExitAufruf, "--out-dir needs a folder");
+        } else if (a == "--jobs") {
+            const double n = arg.ZahlWert(a);
+            if (!(n >= 1 && n <= 1024) || n != std::floor(n))
+                Fehler(ExitAufruf, "--jobs takes a whole number from 1 to 1024");
+            b.faeden = static_cast<int>(n);
+        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
+            Fehler(ExitAufruf, "unknown option \"" + a + "\" (see konturo-cli --help)");
+        } else {
+            if (a == "--" && arg.Ende()) Fehler(ExitAufruf, "missing FILE after --");
+            const std::string pfad = a == "--" ? arg.Naechstes() : a;
+            if (b.datei) Fehler(ExitAufruf, "more than one FILE given");
+            b.datei = pfad;
+        }
+    }
+    if (!b.datei) Fehler(ExitAufruf, "no batch file: give FILE.bch");
+    if (!opt.ausgabe.empty())
+        Fehler(ExitAufruf, "-o does not apply to batch runs: every entry names its own file "
+                           "(give --out-dir DIR and --format FORMAT)");
+    if (opt.statistik) Fehler(ExitAufruf, "--stats does not apply to batch runs");
+    return b;
+}
+
+// Why an entry failed, for standard error.
+std::string BatchGrund(const BatchEintrag& e) {
+    switch (e.Fehler) {
+    case BatchFehler::Keiner:
+        break;
+    case BatchFehler::Umwandlung:
+        return "the conversion failed: " + e.Meldung;
+    case BatchFehler::NameUngueltig:
+        return "the file name holds a NUL character";
+    case BatchFehler::NameZuLang:
+        return "the file name is longer than the file system allows";
+    case BatchFehler::NichtErstellt:
+        return "cannot create \"" + e.Datei + "\"";
+    case BatchFehler::Schreibfehler:
+        return "writing \"" + e.Datei + "\" failed; the file is incomplete";
+    }
+    return {};
+}
+
+// Ctrl+C during a batch run: no further entry starts.
+std::atomic<bool> batchAbbruch{false};
+void BatchSignal(int) { batchAbbruch = true; }
+
+int BatchBefehl(Argumente& arg) {
+    Optionen opt;
+    TextOptionen t;
+    const BatchOptionen b = BatchOptionenLesen(arg, opt, t);
+    if (!DateiExistiert(*b.datei))
+        Fehler(ExitFehler, "cannot read \"" + *b.datei + "\": no such file");
+
+    Sitzung s;
+    UiDiensteKopflos ui(false);
+    s.ui = &ui;
+    SitzungVorbereiten(s, opt);
+    const Zeichenformat f = TextFormatBestimmen(s, t);
+    if (b.lastFilter) s.einstellungen.LastFilter = *b.lastFilter;
+    if (!SchriftVorhanden(f.Schriftart))
+        Fehler(ExitFehler, "font \"" + f.Schriftart + "\" is not installed");
+
+    s.batch.BatchPfad = *b.datei;
+    if (!BatchLesen(s))
+        Fehler(ExitFehler, "cannot read \"" + *b.datei + "\" (a batch file may hold up to " +
+                               std::to_string(MaxBatchDatei >> 20) + " MiB)");
+    const std::string ordner = b.ordner.value_or(BatchOrdner(*b.datei));
+    std::error_code fehler;
+    std::filesystem::create_directories(ordner, fehler);
+    if (!OrdnerExistiert(ordner)) Fehler(ExitFehler, "cannot create the folder \"" + ordner + "\"");
+
+    const bool schreiben = !BatchEndung(s.einstellungen.LastFilter).empty();
+    if (!schreiben)
+        std::cerr << "konturo-cli: LastFilter is " << int{s.einstellungen.LastFilter}
+                  << ": the entries are converted and nothing is written (give --format)\n";
+    const int faeden =
+        b.faeden > 0 ? b.faeden : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+
+    batchAbbruch = false;
+    std::signal(SIGINT, BatchSignal);
+    std::int32_t geschrieben = 0, fehlgeschlagen = 0;
+    const auto gelaufen = BatchParallelAusfuehren(
+        s, f, ordner, faeden, batchAbbruch, [&](const BatchEintrag& e) {
+            if (e.Fehler != BatchFehler::Keiner) {
+                ++fehlgeschlagen;
+                std::cerr << "konturo-cli: entry " << e.Nr << ": " << BatchGrund(e) << '\n';
+                return;
+            }
+            if (!e.Datei.empty()) ++geschrieben;
+            std::cout << e.Nr << '\t' << (e.Datei.empty() ? "-" : e.Datei) << '\t' << e.Elemente
+                      << " elements\n";
+        });
+    std::signal(SIGINT, SIG_DFL);
+
+    const auto anzahl = s.batch.AnzBatchZeilen();
+    std::cout << anzahl << " entries: " << geschrieben << " files written, " << fehlgeschlagen
+              << " failed";
+    if (static_cast<std::int32_t>(gelaufen.size()) < anzahl)
+        std::cout << ", " << anzahl - static_cast<std::int32_t>(gelaufen.size()) << " not run";
+    std::cout << '\n';
+    std::cout.flush();
+    if (batchAbbruch) {
+        std::cerr << "konturo-cli: stopped by the user\n";
+        return 130;
+    }
+    return fehlgeschlagen > 0 ? ExitFehler : 0;
+}
+
 int Ausfuehren(int argc, char** argv) {
     if (argc < 2) {
         std::cerr << Hilfe;
@@ -510,6 +679,7 @@ int Ausfuehren(int argc, char** argv) {
     Argumente arg(argc, argv, 2);
     if (befehl == "text") return TextBefehl(arg);
     if (befehl == "import") return ImportBefehl(arg);
+    if (befehl == "batch") return BatchBefehl(arg);
     Fehler(ExitAufruf, "unknown command \"" + befehl + "\" (see konturo-cli --help)");
 }
 

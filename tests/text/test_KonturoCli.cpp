@@ -8,32 +8,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace konturo {
 namespace {
 
-struct Lauf {
-    int code;
-    std::string fehler;  // stderr
-    std::string ausgabe; // stdout
-};
+using Lauf = test::CliLauf;
 
 class KonturoCli : public ::testing::Test {
 protected:
-    // Runs konturo-cli with a private HOME, so the user's stored settings are neither read nor
-    // touched.
-    Lauf Starten(const std::string& argumente) {
-        const std::string fehlerDatei = (ordner / "stderr.txt").string();
-        const std::string ausgabeDatei = (ordner / "stdout.txt").string();
-        const std::string aufruf =
-            "cd '" + ordner.Pfad().string() + "' && HOME='" + ordner.Pfad().string() +
-            "' XDG_CONFIG_HOME='" + (ordner / "config").string() + "' '" + KONTURO_BIN +
-            "/konturo-cli' " + argumente + " >'" + ausgabeDatei + "' 2>'" + fehlerDatei + "'";
-        const int status = std::system(aufruf.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::DateiLesen(fehlerDatei),
-                test::DateiLesen(ausgabeDatei)};
-    }
+    Lauf Starten(const std::string& argumente) { return test::KonturoCliStarten(ordner, argumente); }
     std::string Pfad(const std::string& name) const { return (ordner / name).string(); }
     test::TempOrdner ordner;
 };
