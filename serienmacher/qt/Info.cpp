@@ -49,13 +49,4 @@ Info::Info(bool deutsch, QWidget* eltern) : QDialog(eltern) {
     setFixedSize(sizeHint());
 }
 
-void Info::showEvent(QShowEvent* ereignis) {
-    if (QWidget* eltern = parentWidget()) {
-        // The window manager may place a dialog anywhere; the box belongs over its window.
-        const QPoint mitte = eltern->frameGeometry().center();
-        move(mitte - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-    }
-    QDialog::showEvent(ereignis);
-}
-
 } // namespace konturo::serienmacher

@@ -1,5 +1,5 @@
-// The about box Info: title, version and what the program is for; "OK" closes it. It opens
-// centred over its parent window.
+// The about box Info: title, version and what the program is for; "OK" closes it. Like every
+// dialog with a parent, Qt opens it centred over that window (kept on the screen).
 #pragma once
 
 #include <QDialog>
@@ -10,9 +10,6 @@ class Info : public QDialog {
     Q_OBJECT
 public:
     Info(bool deutsch, QWidget* eltern);
-
-protected:
-    void showEvent(QShowEvent* ereignis) override;
 };
 
 } // namespace konturo::serienmacher
