@@ -5,7 +5,9 @@
 #include "serienmacher/qt/Main.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include <iostream>
 #include <string>
@@ -28,9 +30,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Serienmacher"));
     QApplication::setOrganizationName(QStringLiteral("Konturo"));
+    const bool deutsch = DeutschGewuenscht();
+    // Qt's own dialogs (the save dialog) speak the window's language too, where Qt's translations
+    // are installed; without them, and for English, they stay English.
+    QTranslator qtTexte;
+    if (deutsch && qtTexte.load(QStringLiteral("qtbase_de"),
+                                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexte);
     // The user's store: ~/.config/Konturo/Serienmacher.ini, section "Param".
     konturo::EinstellungenQt speicher(QStringLiteral("Konturo"), QStringLiteral("Serienmacher"));
-    konturo::serienmacher::Main fenster(speicher, DeutschGewuenscht());
+    konturo::serienmacher::Main fenster(speicher, deutsch);
     fenster.show();
     return QApplication::exec();
 }

@@ -273,7 +273,10 @@ QString Main::SpeicherDialogQt(const QString& filter) {
     dialog.setDefaultSuffix(QStringLiteral("bch"));
     // Asking before an existing file is replaced is the dialog's default; said here on purpose.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!letzterOrdner_.isEmpty()) dialog.setDirectory(letzterOrdner_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    // The next series usually goes beside this one; the folder is not stored across starts.
+    letzterOrdner_ = dialog.directory().absolutePath();
     return dialog.selectedFiles().constFirst();
 }
 

@@ -81,6 +81,7 @@ private:
     QString letzterText2_, letzterText3_;
     // The key filter reads a decimal separator; the digits-only filter ignores it.
     bool dezimalPunkt_ = true;
+    QString letzterOrdner_;
     bool schreibt_ = false;
     bool abbruchWunsch_ = false;
 };
