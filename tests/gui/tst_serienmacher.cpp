@@ -66,6 +66,7 @@ private slots:
     void zahlenfelderBehaltenIhrenWert();
     void erzeugtDieDateiMitDenOptionen();
     void verweigertOhneDatei();
+    void schliessenBeendetDasSchreiben();
     void einstellungenUeberEinenNeustart();
     void texteInBeidenSprachen();
     void infoMittigUeberDemFenster();
@@ -154,6 +155,21 @@ void TstSerienmacher::verweigertOhneDatei() {
     QVERIFY(a.Erzeugen(QStringLiteral("fehlt/x.bch")).isNull());
     QCOMPARE(a.meldungen.size(), 1);
     QVERIFY(a.meldungen[0].contains(QStringLiteral("fehlt/x.bch")));
+}
+
+void TstSerienmacher::schliessenBeendetDasSchreiben() {
+    Aufbau a;
+    a.Feld(2)->setText(QStringLiteral("-2147483648"));
+    a.Feld(3)->setText(QStringLiteral("2147483647"));
+    // Events run while the file is written; closing then stops after a whole line.
+    QTimer::singleShot(20, a.fenster.get(), [&] { a.fenster->close(); });
+    const QByteArray teil = a.Erzeugen(QStringLiteral("gross.bch"));
+    QVERIFY(teil.startsWith("-2147483648\r\n-2147483647\r\n"));
+    QVERIFY(teil.endsWith("\r\n"));
+    QVERIFY(a.meldungen.isEmpty());
+    QSettings gespeichert(a.ini, QSettings::IniFormat);
+    QCOMPARE(gespeichert.value(QStringLiteral("Param/StartNr")).toString(),
+             QStringLiteral("-2147483648"));
 }
 
 void TstSerienmacher::einstellungenUeberEinenNeustart() {
