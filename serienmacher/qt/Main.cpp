@@ -165,6 +165,7 @@ bool Main::eventFilter(QObject* objekt, QEvent* ereignis) {
 
 void Main::Form_Load() {
     serie_ = EinstellungenLaden(speicher_);
+    // Filling a box runs its change handler, which writes serie_; the boxes get the loaded values.
     const Serie geladen = serie_;
     text1_->setText(Q(geladen.VorText));
     text2_->setText(QString::number(geladen.StartNr));
