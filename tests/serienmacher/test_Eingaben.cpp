@@ -33,24 +33,6 @@ TEST(Einstellungen, GespeicherteZahlenWerdenGerundetOderVerworfen) {
         speicher.Schreiben("Param", "StartNr", f.text);
         EXPECT_EQ(EinstellungenLaden(speicher).StartNr, f.startNr) << '"' << f.text << '"';
     }
-
-    EinstellungenSpeicherSpeicher speicher;
-    Serie s;
-    s.VorText = "Tür ";
-    s.StartNr = -7;
-    s.EndNr = 2147483647;
-    s.NachText = "☃";
-    s.Senkrecht = true;
-    ASSERT_TRUE(EinstellungenSpeichern(speicher, s));
-    const Serie geladen = EinstellungenLaden(speicher);
-    EXPECT_EQ(geladen.VorText, s.VorText);
-    EXPECT_EQ(geladen.StartNr, s.StartNr);
-    EXPECT_EQ(geladen.EndNr, s.EndNr);
-    EXPECT_EQ(geladen.NachText, s.NachText);
-    EXPECT_FALSE(geladen.Senkrecht) << "the options are not stored";
-
-    speicher.fehlerBeiSchluessel = "EndNr";
-    EXPECT_FALSE(EinstellungenSpeichern(speicher, s));
 }
 
 TEST(Eingaben, NurGanzeZweiunddreissigBitZahlen) {
