@@ -1,6 +1,7 @@
 // The main window: start-up, menus, layout, pointer and zoom, busy state and the commands.
 #include "display/qt/Grafik_Form.h"
 
+#include "app/BatchVerarbeitung.h"
 #include "app/DB_System.h"
 #include "app/Sitzung.h"
 #include "app/Sprache.h"
@@ -23,12 +24,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -225,7 +228,7 @@ void Grafik_Form::MenuesAnlegen() {
     Eintrag(datei, "mnuGrafikExport", "Grafik e&xportieren", &G::mnuGrafikExport_Click);
     Eintrag(datei, "mnuDrucken", "Grafik drucken", &G::NichtVerfuegbar);
     Trenner(datei, "mnuLeer5");
-    Eintrag(datei, "mnuBatch", "B&atch-Datei laden", &G::NichtVerfuegbar);
+    Eintrag(datei, "mnuBatch", "B&atch-Datei laden", &G::mnuBatch_Click);
     Trenner(datei, "mnuLeer29");
     Eintrag(datei, "mnuBeenden", "B&eenden");
     connect(aktionen_[QStringLiteral("mnuBeenden")], &QAction::triggered, this, &QWidget::close);
@@ -309,6 +312,7 @@ bool Grafik_Form::Starten(const Startumgebung& umgebung, QString& grund) {
         return false;
     }
     TexteSetzen();
+    QtSpracheSetzen();
 
     auto meldung = std::make_unique<Meldung>(s_, this);
     meldung->Zeigen(Q(s_.Text(151)));
@@ -412,6 +416,8 @@ void Grafik_Form::LayoutAnwenden() {
 }
 
 void Grafik_Form::closeEvent(QCloseEvent* e) {
+    // Work still running (its pending events let the close through) stops at its next check.
+    s_.fenster.AbbruchWunsch = s_.fenster.BatchAbbruch = !s_.fenster.Bereit;
     if (gestartet_) EinstellungenSpeichern();
     e->accept();
 }
@@ -646,6 +652,23 @@ void Grafik_Form::mnuGrafikExport_Click() {
     }
 }
 
+void Grafik_Form::mnuBatch_Click() {
+    s_.batch.BatchPfad.clear();
+    DateiDialogAnfrage a;
+    a.ordner = Q(OhneEndtrenner(s_.einstellungen.TInPath));
+    a.filter = Q(s_.Text(134)) + " (*.bch)|*.bch";
+    const DateiDialogErgebnis r = dateiDialog(a);
+    if (!r.ok || r.pfad.isEmpty()) return;
+    s_.batch.BatchPfad = S(r.pfad);
+    if (!BatchLesen(s_)) {
+        s_.Melden(121, " " + s_.batch.BatchPfad);
+        return;
+    }
+    s_.textquelle = &TextfensterQuelle(s_, this);
+    s_.fenster.Gezoomt = false;
+    BatchAusfuehren(s_, BatchOrdner(s_.batch.BatchPfad));
+}
+
 void Grafik_Form::mnuEPSParameter_Click() {
     {
         EPS_Parameter fenster(s_, this);
@@ -659,6 +682,17 @@ void Grafik_Form::SpracheWechseln(std::uint8_t nr) {
     Aktion(QStringLiteral("mnuDeutsch"))->setChecked(nr == 1);
     Aktion(QStringLiteral("mnuEnglish"))->setChecked(nr != 1);
     if (SpracheLaden(s_, S(Sprachdatei()))) TexteSetzen();
+    QtSpracheSetzen();
+}
+
+void Grafik_Form::QtSpracheSetzen() {
+    if (qtTexte_) QCoreApplication::removeTranslator(qtTexte_.get());
+    qtTexte_.reset();
+    if (s_.fenster.SprachNr != 1) return;
+    auto texte = std::make_unique<QTranslator>();
+    if (texte->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(texte.get()))
+        qtTexte_ = std::move(texte);
 }
 
 void Grafik_Form::mnuDeutsch_Click() { SpracheWechseln(1); }

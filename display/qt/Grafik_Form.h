@@ -14,6 +14,7 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QTranslator;
 
 namespace konturo {
 
@@ -102,6 +103,7 @@ public:
     void mnuText_Click();
     void mnuEPS_Click();
     void mnuGrafikExport_Click();
+    void mnuBatch_Click();
     void mnuEPSParameter_Click();
     void mnuDeutsch_Click();
     void mnuEnglish_Click();
@@ -140,6 +142,9 @@ private:
     void NichtVerfuegbar();
     void InternetUpdate();
     void SpracheWechseln(std::uint8_t nr);
+    // Qt's own dialogs and buttons in the language of SprachNr (German: Qt's German texts where
+    // they are installed; English: Qt's own texts).
+    void QtSpracheSetzen();
     void ZoomRechteckZeigen(bool an);
     void TitelUndAnzahl(const QString& titel, const QString& anzahl);
     DateiDialogErgebnis DateiDialogQt(const DateiDialogAnfrage& a);
@@ -157,6 +162,7 @@ private:
     QProgressBar* progressBar1_ = nullptr;
     QPushButton* command1_ = nullptr;
     QMap<QString, QAction*> aktionen_;
+    std::unique_ptr<QTranslator> qtTexte_;
     bool gestartet_ = false;
 };
 

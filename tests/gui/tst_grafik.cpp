@@ -9,12 +9,14 @@
 #include "tests/output/LocaleHilfe.h"
 #include "text/Textquelle.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace konturo;
@@ -57,6 +59,7 @@ private slots:
     void importParameterFenster();
     void deutschesZahlenformat();
     void abbruchWaehrendDesZeichnens();
+    void batchDatei();
     void einstellungenBeimBeenden();
     void bildschirmfoto();
 };
@@ -591,6 +594,59 @@ void TstGrafik::abbruchWaehrendDesZeichnens() {
         QVERIFY(a.s.fenster.Bereit);
         QVERIFY(!a.form->AbbruchKnopf()->isEnabled());
     }
+}
+
+void TstGrafik::batchDatei() {
+    Aufbau a(test::DatMitSprache(2));
+    QVERIFY(a.Starten());
+    a.form->show();
+    QTemporaryDir ordner;
+    QByteArray liste;
+    for (int i = 1; i <= 10; ++i) liste += "Schild " + QByteArray::number(i) + "\r\n";
+    test::DateiAnlegen(ordner.filePath(QStringLiteral("liste.bch")), liste);
+    a.s.einstellungen.LastFilter = 2;
+    a.antwort = {true, ordner.filePath(QStringLiteral("liste.bch")), 1};
+
+    // "Abbruch" pressed while entry 3 runs: entry 3 is written and the run ends.
+    QTimer klick;
+    klick.setInterval(0);
+    QObject::connect(&klick, &QTimer::timeout, [&a] {
+        if (a.s.batch.BatchZeile == 3 && a.form->AbbruchKnopf()->isEnabled()) {
+            QVERIFY(!a.An("mnuDatei"));
+            QTest::mouseClick(a.form->AbbruchKnopf(), Qt::LeftButton);
+        }
+    });
+    klick.start();
+    a.form->mnuBatch_Click();
+    klick.stop();
+    QCOMPARE(a.anfragen.size(), 1);
+    QCOMPARE(a.anfragen[0].filter, QStringLiteral("Batch file (*.bch)|*.bch"));
+    QVERIFY(!a.anfragen[0].speichern);
+    const QStringList geschrieben = QDir(ordner.path()).entryList({QStringLiteral("*.geo")});
+    QCOMPARE(geschrieben, (QStringList{QStringLiteral("Schild_1.geo"), QStringLiteral("Schild_2.geo"),
+                                       QStringLiteral("Schild_3.geo")}));
+    QVERIFY(a.meldungen.isEmpty());
+    // The drawing and the text window hold the last entry; the window is ready again.
+    QCOMPARE(QString::fromStdString(a.s.textquelle->KlarText()), QStringLiteral("Schild 3"));
+    QVERIFY(a.s.speicher.ElementAnzahl() > 0);
+    QVERIFY(a.An("mnuDatei") && a.An("mnuParameter") && a.s.fenster.Bereit);
+    QVERIFY(!a.form->AbbruchKnopf()->isEnabled() && !a.s.fenster.BatchAbbruch);
+
+    // A file that cannot be created stops the run with one message in the current language.
+    QVERIFY(QDir(ordner.path()).mkdir(QStringLiteral("Schild_5.geo")));
+    a.form->mnuBatch_Click();
+    QCOMPARE(QDir(ordner.path()).entryList({QStringLiteral("Schild_*")}).size(), 5);
+    QCOMPARE(a.MeldungsNummern(), QList<int>{135});
+    QVERIFY2(a.meldungen[0].second.startsWith(
+                 QStringLiteral("The batch run stopped at entry 5: Schild_5.geo\nThe output file "
+                                "cannot be created: ")),
+             qPrintable(a.meldungen[0].second));
+
+    // A batch file that cannot be read says so.
+    a.meldungen.clear();
+    a.antwort = {true, ordner.filePath(QStringLiteral("fehlt.bch")), 1};
+    a.form->mnuBatch_Click();
+    QCOMPARE(a.MeldungsNummern(), QList<int>{121});
 }
 
 void TstGrafik::einstellungenBeimBeenden() {
