@@ -7,6 +7,7 @@
 #include "output/Schreibpuffer.h"
 
 #include <cmath>
+#include <string>
 
 namespace konturo {
 
@@ -154,10 +155,36 @@ void DxfMarke(const Sitzung& s, const GeoElement& e, DxfZiel& z) {
     z.Wert(G20, y);
     z.aus.Text(Z30);
     z.Wert(G40, (sp.XMax - sp.XMin) / 200);
-    z.Gruppe(G62, "2");
+    // DXF knows colours by number only: the marker takes the nearest to the chosen RGB colour.
+    z.Gruppe(G62, std::to_string(DxfFarbNummer(s.einstellungen.DXFWarnFarbe)));
 }
 
 } // namespace
+
+int DxfFarbNummer(std::int32_t rgb) {
+    struct Standardfarbe {
+        int r, g, b;
+    };
+    // Colours 1 to 7 of the DXF colour table; 7 shows black on a light background, but its
+    // value is white.
+    constexpr Standardfarbe Tafel[7] = {{255, 0, 0}, {255, 255, 0}, {0, 255, 0},    {0, 255, 255},
+                                        {0, 0, 255}, {255, 0, 255}, {255, 255, 255}};
+    const int r = rgb & 0xFF;
+    const int g = (rgb >> 8) & 0xFF;
+    const int b = (rgb >> 16) & 0xFF;
+    int beste = 1;
+    int besterAbstand = -1;
+    for (int i = 0; i < 7; ++i) {
+        const int dr = r - Tafel[i].r, dg = g - Tafel[i].g, db = b - Tafel[i].b;
+        const int abstand = dr * dr + dg * dg + db * db;
+        // Strictly smaller, so that a tie keeps the lower number.
+        if (besterAbstand < 0 || abstand < besterAbstand) {
+            beste = i + 1;
+            besterAbstand = abstand;
+        }
+    }
+    return beste;
+}
 
 void DxfSchreiben(Sitzung& s, std::ostream& aus) {
     Speicher& sp = s.speicher;

@@ -1,5 +1,5 @@
-// DXF writer: exact bytes in a point and a comma locale, limits, colours, marker circles and the
-// file step's failure reports.
+// DXF writer: exact bytes in a point and a comma locale, limits, colours, marker circles and their
+// colour number, and the file step's failure reports.
 #include "AusgabeHilfe.h"
 #include "LocaleHilfe.h"
 #include "TestHilfe.h"
@@ -174,6 +174,54 @@ TEST(DxfSchreiben, MarkenUndFarbenNachEinstellung) {
         const std::size_t linie = dxf.find("\r\nLINE\r\n");
         const std::size_t farbe = dxf.find(" 62 \r\n", linie) + 6;
         EXPECT_EQ(dxf.substr(farbe, dxf.find("\r\n", farbe) - farbe), f.farbwert) << f.name;
+    }
+}
+
+TEST(DxfFarbNummer, NaechsteStandardfarbe) {
+    struct Fall {
+        const char* name;
+        std::int32_t rgb;
+        int nummer;
+    };
+    const Fall faelle[] = {
+        {"Standard der DXF-Markierungen", RGB(255, 255, 124), 2},
+        {"rot", RGB(255, 0, 0), 1},
+        {"gelb", RGB(255, 255, 0), 2},
+        {"gruen", RGB(0, 255, 0), 3},
+        {"cyan", RGB(0, 255, 255), 4},
+        {"blau", RGB(0, 0, 255), 5},
+        {"magenta", RGB(255, 0, 255), 6},
+        {"weiss", RGB(255, 255, 255), 7},
+        {"hellgrau", RGB(200, 200, 200), 7},
+        {"dunkelblau", RGB(0, 0, 120), 5},
+        {"schwarz: rot, gruen und blau gleich nah, die kleinste Nummer", RGB(0, 0, 0), 1},
+    };
+    for (const Fall& f : faelle) EXPECT_EQ(DxfFarbNummer(f.rgb), f.nummer) << f.name;
+}
+
+TEST(DxfSchreiben, MarkeInDerFarbeDerDxfMarkierungen) {
+    struct Fall {
+        std::int32_t dxfWarnFarbe;
+        const char* farbwert;
+    };
+    for (const Fall f : {Fall{RGB(255, 255, 124), "2"}, Fall{RGB(20, 40, 230), "5"}}) {
+        auto s = NeueSitzung();
+        Element(*s, Linie, 0, 0, 0.1, 0, 0, RGB(255, 0, 0));
+        Box(*s, 0, 0, 0.1, 0);
+        s->einstellungen.WarnAusgabe = 1;
+        s->einstellungen.DXFWarnFarbe = f.dxfWarnFarbe;
+        const std::string dxf = Dxf(*s);
+        // Value of the first colour group after the entity that starts at entitaet.
+        auto farbwert = [&dxf](std::size_t entitaet) {
+            const std::size_t p = dxf.find(" 62 \r\n", entitaet) + 6;
+            return dxf.substr(p, dxf.find("\r\n", p) - p);
+        };
+        // The line keeps its own colour; only the marker circle after it follows the setting.
+        const std::size_t linie = dxf.find("\r\nLINE\r\n");
+        const std::size_t kreis = dxf.find("\r\nCIRCLE\r\n", linie);
+        ASSERT_NE(kreis, std::string::npos);
+        EXPECT_EQ(farbwert(linie), "7");
+        EXPECT_EQ(farbwert(kreis), f.farbwert);
     }
 }
 
