@@ -1,19 +1,14 @@
-// The drawing area: QPainter on a persistent pixmap, mapped from drawing units to pixels.
+// The drawing area: a persistent pixmap drawn on through Bildflaeche, shown with the rubber band.
 #include "display/qt/GrafikFlaeche.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
-
-#include <cmath>
+#include <QPainter>
 
 namespace konturo {
 
 // Twips per pixel at 96 DPI: the coordinate system of the area before the first view is set.
 constexpr double TwipsJePixel = 15.0;
-
-QColor FarbeAusRgb(std::int32_t rgb) {
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
 
 GrafikFlaeche::GrafikFlaeche(QWidget* eltern) : QWidget(eltern) {
     setObjectName(QStringLiteral("Grafik"));
@@ -22,97 +17,20 @@ GrafikFlaeche::GrafikFlaeche(QWidget* eltern) : QWidget(eltern) {
     setMouseTracking(true);
     bild_ = QPixmap(1, 1);
     bild_.fill(Qt::black);
+    ZielSetzen(&bild_);
 }
 
-QPainter& GrafikFlaeche::Maler() {
-    if (!maler_.isActive()) {
-        maler_.begin(&bild_);
-        maler_.setRenderHint(QPainter::Antialiasing, false);
-        StiftSetzen();
-    }
-    return maler_;
-}
-
-void GrafikFlaeche::MalerBeenden() {
-    ZugZeichnen();
-    if (maler_.isActive()) maler_.end();
-}
-
-void GrafikFlaeche::ZugZeichnen() {
-    if (zug_.isEmpty()) return;
-    if (zug_.size() == 2)
-        Maler().drawLine(QLineF(zug_[0], zug_[1]));
-    else
-        Maler().drawPolyline(zug_);
-    zug_.clear();
-}
-
-void GrafikFlaeche::StiftSetzen() {
-    if (!maler_.isActive()) return;
-    QPen stift(qfarbe_);
-    stift.setWidth(breite_);
-    stift.setCapStyle(Qt::FlatCap);
-    maler_.setPen(stift);
-    maler_.setBrush(Qt::NoBrush);
-}
-
-void GrafikFlaeche::AnsichtGeaendert() {
-    const Ansicht& a = AktuelleAnsicht();
-    links_ = a.Links;
-    oben_ = a.Oben;
-    sx_ = a.Breite != 0 ? bild_.width() / a.Breite : 1.0;
-    sy_ = a.Hoehe != 0 ? bild_.height() / a.Hoehe : 1.0;
-}
+// The painter must be closed while the pixmap still lives; the base class goes after it.
+GrafikFlaeche::~GrafikFlaeche() { Beenden(); }
 
 void GrafikFlaeche::Loeschen(std::int32_t farbe) {
-    hintergrund_ = farbe;
-    zug_.clear();
-    MalerBeenden();
-    if (bild_.size() != size() && !size().isEmpty()) bild_ = QPixmap(size());
-    bild_.fill(FarbeAusRgb(farbe));
-    update();
-}
-
-void GrafikFlaeche::Farbe(std::int32_t farbe) {
-    if (farbe == farbe_) return;
-    ZugZeichnen();
-    farbe_ = farbe;
-    qfarbe_ = FarbeAusRgb(farbe);
-    StiftSetzen();
-}
-
-void GrafikFlaeche::Breite(int pixel) {
-    if (pixel == breite_) return;
-    ZugZeichnen();
-    breite_ = pixel;
-    StiftSetzen();
-}
-
-void GrafikFlaeche::Linie(float x1, float y1, float x2, float y2) {
-    const QPointF a(px(x1), py(y1));
-    const QPointF b(px(x2), py(y2));
-    if (!zug_.isEmpty() && zug_.constLast() == a) {
-        zug_.append(b);
-        return;
+    if (bild_.size() != size() && !size().isEmpty()) {
+        ZielSetzen(nullptr);
+        bild_ = QPixmap(size());
+        ZielSetzen(&bild_);
     }
-    ZugZeichnen();
-    zug_ << a << b;
-}
-
-void GrafikFlaeche::Punkt(float x, float y) {
-    // A point this far outside the area is not visible and would not fit a pixel position.
-    constexpr double Weit = 1e8;
-    if (!(std::abs(px(x)) < Weit && std::abs(py(y)) < Weit)) return;
-    const int mx = static_cast<int>(std::lround(px(x)));
-    const int my = static_cast<int>(std::lround(py(y)));
-    const int versatz = (breite_ - 1) / 2;
-    ZugZeichnen();
-    Maler().fillRect(QRect(mx - versatz, my - versatz, breite_, breite_), qfarbe_);
-}
-
-void GrafikFlaeche::Kreis(float cx, float cy, float r) {
-    ZugZeichnen();
-    Maler().drawEllipse(QPointF(px(cx), py(cy)), std::abs(r * sx_), std::abs(r * sy_));
+    Bildflaeche::Loeschen(farbe);
+    update();
 }
 
 void GrafikFlaeche::Beschriften(const std::string& titel, const std::string& anzahl) {
@@ -120,16 +38,8 @@ void GrafikFlaeche::Beschriften(const std::string& titel, const std::string& anz
 }
 
 void GrafikFlaeche::Anzeigen() {
-    MalerBeenden();
+    Beenden();
     update();
-}
-
-QPointF GrafikFlaeche::NachEinheiten(const QPointF& pixel) const {
-    return {links_ + pixel.x() / sx_, oben_ + pixel.y() / sy_};
-}
-
-QPointF GrafikFlaeche::NachPixel(double x, double y) const {
-    return {(x - links_) * sx_, (y - oben_) * sy_};
 }
 
 void GrafikFlaeche::GummibandSetzen(std::optional<std::pair<QPointF, QPointF>> ecken,
@@ -142,9 +52,9 @@ void GrafikFlaeche::GummibandSetzen(std::optional<std::pair<QPointF, QPointF>> e
 void GrafikFlaeche::paintEvent(QPaintEvent*) {
     // The picture may be drawn on between two event passes of a long redraw: close that painter
     // first; the next drawing call opens a new one.
-    MalerBeenden();
+    Beenden();
     QPainter p(this);
-    p.fillRect(rect(), FarbeAusRgb(hintergrund_));
+    p.fillRect(rect(), FarbeAusRgb(Hintergrund()));
     p.drawPixmap(0, 0, bild_);
     if (band_) {
         const QPointF a = NachPixel(band_->first.x(), band_->first.y());
@@ -158,15 +68,16 @@ void GrafikFlaeche::paintEvent(QPaintEvent*) {
 
 void GrafikFlaeche::resizeEvent(QResizeEvent*) {
     if (size().isEmpty()) return;
-    MalerBeenden();
+    ZielSetzen(nullptr);
     const QSize alt = bild_.size();
     QPixmap neu(size());
-    neu.fill(FarbeAusRgb(hintergrund_));
+    neu.fill(FarbeAusRgb(Hintergrund()));
     {
         QPainter p(&neu);
         p.drawPixmap(0, 0, bild_);
     }
     bild_ = neu;
+    ZielSetzen(&bild_);
     if (AktuelleAnsicht().Breite == 0) {
         // Until the first view is set the area counts in twips, y downward.
         Zeichenflaeche::AnsichtSetzen(
