@@ -12,6 +12,9 @@ struct Fensterzustand {
     bool Bereit = false;
     bool AbbruchWunsch = false;
     bool BatchAbbruch = false;
+    // A batch run is going on: it lets pending events run after every entry, whatever
+    // "Unterbrechung" says, so its stop button always works.
+    bool BatchLaeuft = false;
     std::uint8_t SprachNr = 0;
     std::string AktDatei;
     bool TextModus = true;

@@ -435,8 +435,12 @@ bool Grafik_Form::EinstellungenSpeichern() {
     return einstellungen_->Abschliessen() && ok;
 }
 
+bool Grafik_Form::AbbruchMoeglich() const {
+    return s_.einstellungen.Unterbrechung == 1 || s_.fenster.BatchLaeuft;
+}
+
 void Grafik_Form::BeschaeftigtSetzen() {
-    command1_->setEnabled(true);
+    command1_->setEnabled(AbbruchMoeglich());
     for (const char* name :
          {"mnuDatei", "mnufont", "mnuGrafik", "mnuRahmen", "mnuDarstellung", "mnuHilfe"}) {
         Aktion(QLatin1String(name))->setEnabled(false);
@@ -666,7 +670,9 @@ void Grafik_Form::mnuBatch_Click() {
     }
     s_.textquelle = &TextfensterQuelle(s_, this);
     s_.fenster.Gezoomt = false;
+    s_.fenster.BatchLaeuft = true;
     BatchAusfuehren(s_, BatchOrdner(s_.batch.BatchPfad));
+    s_.fenster.BatchLaeuft = false;
 }
 
 void Grafik_Form::mnuEPSParameter_Click() {

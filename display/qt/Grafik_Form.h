@@ -87,6 +87,10 @@ public:
 
     void BeschaeftigtSetzen();
     void BereitSetzen();
+    // Whether a click on "Abbruch" can reach running work: only where the work lets pending
+    // events run ("Unterbrechung" on, or a batch run). Otherwise the button stays disabled rather
+    // than promise a cancel that cannot come.
+    bool AbbruchMoeglich() const;
     void Neuzeichnen();
     // Menu entries that need geometry, after a conversion (textModus) or a graphic import.
     void MenuesNachUmwandlung(bool textModus);

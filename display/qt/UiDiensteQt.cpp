@@ -25,11 +25,23 @@ void UiDiensteQt::FortschrittMaximum(std::int32_t maximum) {
 void UiDiensteQt::FortschrittWert(std::int32_t wert) {
     QProgressBar* p = form_.Fortschritt();
     p->setValue(std::clamp(wert, p->minimum(), p->maximum()));
+    Auffrischen();
+}
+
+void UiDiensteQt::Auffrischen() {
+    // Ten times a second looks fluid and costs the work almost nothing.
+    constexpr qint64 AuffrischAbstandMs = 100;
+    if (seitAuffrischen_.isValid() && seitAuffrischen_.elapsed() < AuffrischAbstandMs) return;
+    seitAuffrischen_.start();
+    // Input waits in the queue: whether it may interrupt the work is the setting "Unterbrechung".
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void UiDiensteQt::BeschaeftigtSetzen() { form_.BeschaeftigtSetzen(); }
 void UiDiensteQt::BereitSetzen() { form_.BereitSetzen(); }
-void UiDiensteQt::AbbruchKnopf(bool aktiv) { form_.AbbruchKnopf()->setEnabled(aktiv); }
+void UiDiensteQt::AbbruchKnopf(bool aktiv) {
+    form_.AbbruchKnopf()->setEnabled(aktiv && form_.AbbruchMoeglich());
+}
 
 void UiDiensteQt::Sanduhr(bool an) {
     if (an) {

@@ -4,6 +4,7 @@
 
 #include "app/UiDienste.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -35,8 +36,13 @@ public:
     std::function<bool(const QString& frage)> frageStellen;
 
 private:
+    // Lets the window paint what changed (progress bar, drawing area, a dialog closed over it) at
+    // most every AuffrischAbstandMs while work runs, without taking any user input.
+    void Auffrischen();
+
     Grafik_Form& form_;
     int sanduhren_ = 0;
+    QElapsedTimer seitAuffrischen_;
 };
 
 } // namespace konturo

@@ -7,6 +7,7 @@
 #include "output/FSO_Funktionen.h"
 #include "tests/gui/GuiHilfe.h"
 #include "tests/output/LocaleHilfe.h"
+#include "text/FontAuslesen.h"
 #include "text/Textquelle.h"
 
 #include <QDir>
@@ -60,6 +61,7 @@ private slots:
     void deutschesZahlenformat();
     void abbruchWaehrendDesZeichnens();
     void batchDatei();
+    void langeArbeitOhneUnterbrechung();
     void einstellungenBeimBeenden();
     void bildschirmfoto();
 };
@@ -147,6 +149,8 @@ void TstGrafik::vorlagenRahmenNachNeustart() {
 void TstGrafik::beschaeftigtUndBereit() {
     Aufbau a;
     QVERIFY(a.Starten());
+    // "Abbruch" is offered where pending events may interrupt the work.
+    a.s.einstellungen.Unterbrechung = 1;
     a.form->BeschaeftigtSetzen();
     for (const char* aus :
          {"mnuDatei", "mnufont", "mnuGrafik", "mnuRahmen", "mnuDarstellung", "mnuHilfe"}) {
@@ -647,6 +651,47 @@ void TstGrafik::batchDatei() {
     a.antwort = {true, ordner.filePath(QStringLiteral("fehlt.bch")), 1};
     a.form->mnuBatch_Click();
     QCOMPARE(a.MeldungsNummern(), QList<int>{121});
+}
+
+void TstGrafik::langeArbeitOhneUnterbrechung() {
+    Aufbau a;
+    QVERIFY(a.Starten());
+    a.form->show();
+    a.s.einstellungen.Unterbrechung = 0;
+    std::string text;
+    for (int i = 0; i < 400; ++i) text += "Langer Text ";
+    Zeichenformat format;
+    format.Schriftart = "Liberation Sans";
+    TextquelleKlartext quelle(text, format);
+    a.s.textquelle = &quelle;
+
+    // Without "Unterbrechung" the window still paints while the text converts (a timer stands for
+    // the paint events), but no input reaches the work, so "Abbruch" is not offered.
+    QList<int> fortschritte;
+    bool abbruchAngeboten = false;
+    QTimer beobachter;
+    beobachter.setInterval(0);
+    QObject::connect(&beobachter, &QTimer::timeout, [&] {
+        fortschritte.append(a.form->Fortschritt()->value());
+        abbruchAngeboten |= a.form->AbbruchKnopf()->isEnabled();
+    });
+    beobachter.start();
+    TextUmwandeln(a.s);
+    beobachter.stop();
+    QVERIFY2(fortschritte.size() >= 2 && fortschritte.last() > fortschritte.first(),
+             qPrintable(QString::number(fortschritte.size())));
+    QVERIFY(!abbruchAngeboten);
+
+    // With it, "Abbruch" is offered and a click ends the conversion early.
+    a.s.einstellungen.Unterbrechung = 1;
+    const auto ganz = a.s.speicher.ElementAnzahl();
+    QTimer::singleShot(0, a.form.get(), [&a] {
+        QVERIFY(a.form->AbbruchKnopf()->isEnabled());
+        QTest::mouseClick(a.form->AbbruchKnopf(), Qt::LeftButton);
+    });
+    TextUmwandeln(a.s);
+    QVERIFY(a.s.speicher.ElementAnzahl() < ganz / 2);
+    QVERIFY(!a.form->AbbruchKnopf()->isEnabled() && a.s.fenster.Bereit);
 }
 
 void TstGrafik::einstellungenBeimBeenden() {
