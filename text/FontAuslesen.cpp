@@ -226,6 +226,8 @@ void TextUmwandeln(Sitzung& s) {
 
     Textzustand& z = s.text;
     s.fenster.TextModus = true;
+    // Only a request made while this conversion runs may stop it.
+    s.fenster.AbbruchWunsch = false;
     KonturPunkteLeeren(s.speicher);
     ElementeLeeren(s.speicher);
     z.KonturZaehler = 0;

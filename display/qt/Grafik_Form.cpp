@@ -177,7 +177,11 @@ Grafik_Form::Grafik_Form(Sitzung& s, QWidget* eltern)
         Grafik_MouseMove(grafik_->NachEinheiten(e->position()));
     };
     grafik_->mausLosgelassen = [this](QMouseEvent* e) { Grafik_MouseUp(e->button()); };
-    grafik_->tasteGedrueckt = [this] { s_.fenster.AbbruchWunsch = true; };
+    // A key in the drawing area cancels running work only; pressed while idle (Alt of a menu
+    // shortcut, Escape) it must not linger and stop the next job at its first check.
+    grafik_->tasteGedrueckt = [this] {
+        if (!s_.fenster.Bereit) s_.fenster.AbbruchWunsch = true;
+    };
 
     MenuesAnlegen();
     setMinimumSize((MindestBreite + Twips - 1) / Twips, MindestHoehe / Twips);

@@ -62,6 +62,7 @@ private slots:
     void abbruchWaehrendDesZeichnens();
     void batchDatei();
     void langeArbeitOhneUnterbrechung();
+    void tasteImLeerlauf();
     void einstellungenBeimBeenden();
     void bildschirmfoto();
 };
@@ -692,6 +693,28 @@ void TstGrafik::langeArbeitOhneUnterbrechung() {
     TextUmwandeln(a.s);
     QVERIFY(a.s.speicher.ElementAnzahl() < ganz / 2);
     QVERIFY(!a.form->AbbruchKnopf()->isEnabled() && a.s.fenster.Bereit);
+}
+
+void TstGrafik::tasteImLeerlauf() {
+    Aufbau a;
+    QVERIFY(a.Starten());
+    Zeichenformat format;
+    format.Schriftart = "Liberation Sans";
+    TextquelleKlartext quelle("Ein Text von mehr als zehn Zeichen", format);
+    a.s.textquelle = &quelle;
+    TextUmwandeln(a.s);
+    const auto ganz = a.s.speicher.ElementAnzahl();
+    // Escape or the Alt of a menu shortcut while nothing runs does not cut the next job short.
+    for (const Qt::Key taste : {Qt::Key_Escape, Qt::Key_Alt, Qt::Key_X}) {
+        QTest::keyClick(a.form->Grafik(), taste);
+        QVERIFY(!a.s.fenster.AbbruchWunsch);
+        TextUmwandeln(a.s);
+        QCOMPARE(a.s.speicher.ElementAnzahl(), ganz);
+    }
+    // A request left over from before a job does not stop it either.
+    a.s.fenster.AbbruchWunsch = true;
+    TextUmwandeln(a.s);
+    QCOMPARE(a.s.speicher.ElementAnzahl(), ganz);
 }
 
 void TstGrafik::einstellungenBeimBeenden() {
