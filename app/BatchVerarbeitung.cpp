@@ -298,7 +298,8 @@ std::vector<std::vector<std::int32_t>> BatchGruppen(const Batchzustand& b, int l
 
 std::vector<BatchEintrag> BatchParallelAusfuehren(
     const Sitzung& vorlage, const Zeichenformat& format, const std::string& ordner, int faeden,
-    const std::atomic<bool>& abbruch, const std::function<void(const BatchEintrag&)>& fertig) {
+    const std::atomic<bool>& abbruch, const std::function<void(const BatchEintrag&)>& fertig,
+    const std::function<void(Sitzung&, const BatchEintrag&)>& nachEintrag) {
     const auto gruppen = BatchGruppen(vorlage.batch, vorlage.einstellungen.LastFilter);
     const std::int32_t anzahl = vorlage.batch.AnzBatchZeilen();
     std::vector<std::optional<BatchEintrag>> ergebnisse(static_cast<std::size_t>(anzahl));
@@ -323,6 +324,7 @@ std::vector<BatchEintrag> BatchParallelAusfuehren(
                     BatchEintrag e;
                     try {
                         e = lauf.Ausfuehren(nr);
+                        if (nachEintrag) nachEintrag(a.s, e);
                     } catch (const std::exception& fehler) {
                         e.Nr = nr;
                         e.Fehler = BatchFehler::Umwandlung;

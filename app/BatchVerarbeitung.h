@@ -150,10 +150,13 @@ std::vector<std::vector<std::int32_t>> BatchGruppen(const Batchzustand& b, int l
 // frame template, and a plain text source in `format`. Entries that give the same file are run in
 // order on one thread, so the files are the same bytes as those of a run on one thread. A failing
 // entry does not stop the others. `fertig` is called on the calling thread for every entry, in
-// entry order. When `abbruch` becomes true no further entry is started. Returns the entries run,
-// in order.
+// entry order. When `abbruch` becomes true no further entry is started. `nachEintrag`, when given,
+// is called on the entry's own thread right after the entry ran, with the session that ran it
+// (its store holds the entry's drawing), before the entry is handed to `fertig`. Returns the
+// entries run, in order.
 std::vector<BatchEintrag> BatchParallelAusfuehren(
     const Sitzung& vorlage, const Zeichenformat& format, const std::string& ordner, int faeden,
-    const std::atomic<bool>& abbruch, const std::function<void(const BatchEintrag&)>& fertig);
+    const std::atomic<bool>& abbruch, const std::function<void(const BatchEintrag&)>& fertig,
+    const std::function<void(Sitzung&, const BatchEintrag&)>& nachEintrag = {});
 
 } // namespace konturo

@@ -4,7 +4,8 @@ set -euo pipefail
 
 PAKETE=(cmake ninja-build g++ pkg-config qt6-base-dev libfreetype-dev libfontconfig-dev zlib1g-dev
         libgtest-dev libbenchmark-dev fonts-liberation2 xvfb xauth python3-ezdxf
-        fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 locales qt6-translations-l10n)
+        fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 locales qt6-translations-l10n
+        poppler-utils)
 
 FEHLT=()
 for p in "${PAKETE[@]}"; do

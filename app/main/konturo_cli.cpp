@@ -9,6 +9,7 @@
 #include "app/StartParameter.h"
 #include "app/adapter/EinstellungenQt.h"
 #include "display/Statistik.h"
+#include "display/qt/Vorschau.h"
 #include "frames/Vorlagen.h"
 #include "geometry/Variablen.h"
 #include "import/EPS_Einlesen.h"
@@ -30,6 +31,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -69,6 +71,12 @@ Output (all commands):
   --stats               after the conversion print the statistics window's numbers, one
                         "Gruppe/Feld = Wert" line per field in the window's order, "." as
                         separator (for example "Kreise/Gesamtlänge = 31.42")
+  --preview FILE        after the output file also write the drawing to FILE (text and
+                        import): FILE.pdf is the A4 page "Grafik drucken" prints, in
+                        black, fitted and placed as on paper; FILE.png is the picture of
+                        the main window, 1200 x 900 pixels, in the colours of the settings
+                        (HGF, LF, BF, PF) with end points when Punkte=1. A preview that
+                        cannot be written makes the exit status 1; the output file stays
   -h, --help            this text
 
 Text options:
@@ -93,6 +101,10 @@ Batch options (and the text options above except --file and TEXT):
                         created when missing)
   --jobs N              convert on N threads (default: the number of cores); the files are
                         the same bytes as with --jobs 1
+  --preview pdf|png     one preview per entry (see --preview above), written beside the
+                        entry's output file (or where it would be) under the same name
+                        with .pdf or .png instead of the extension; an entry that fails
+                        writes none
 
   A batch file holds one text per line (UTF-8 or Windows-1252); "|" in a line is a line
   break, and the list ends at the first empty line. Each entry is written as the entry with
@@ -117,7 +129,8 @@ Frames (settings, through --set):
 
 The stored settings are read but never written. Exit status: 0 on success, 1 when the
 conversion or writing failed (in a batch run: when any entry failed), 2 for a wrong command
-line, 130 when a batch run was stopped with Ctrl+C.
+line, 130 when a batch run was stopped with Ctrl+C. A preview that cannot be written
+counts as a failed writing.
 )";
 
 // Options every command shares: the output file and the settings of the run.
@@ -127,6 +140,7 @@ struct Optionen {
     bool standard = false;                                   // --defaults
     std::optional<bool> dezimalPunkt;                        // --decimal
     bool statistik = false;                                  // --stats
+    std::string vorschau;                                    // --preview
 };
 
 struct TextOptionen {
@@ -217,6 +231,9 @@ bool GemeinsameOption(const std::string& a, Argumente& arg, Optionen& opt) {
         opt.standard = true;
     } else if (a == "--stats") {
         opt.statistik = true;
+    } else if (a == "--preview") {
+        opt.vorschau = arg.Wert(a);
+        if (opt.vorschau.empty()) Fehler(ExitAufruf, "--preview needs a file");
     } else if (a == "-h" || a == "--help") {
         std::cout << Hilfe;
         throw Abbruch{0};
@@ -297,6 +314,19 @@ Ausgabeformat FormatPruefen(const Optionen& opt) {
         Fehler(ExitAufruf,
                "no writer for \"" + opt.ausgabe + "\": use .dxf, .geo, .vlg, .inp or .m10");
     return f;
+}
+
+// A preview file must be a .pdf or .png file.
+void VorschauPruefen(const Optionen& opt) {
+    if (!opt.vorschau.empty() && VorschauartVon(opt.vorschau) == Vorschauart::Keine)
+        Fehler(ExitAufruf, "--preview \"" + opt.vorschau + "\": give a .pdf or .png file");
+}
+
+// The preview after the output file, so that a preview failure loses nothing already written.
+void VorschauAusgeben(Sitzung& s, const Optionen& opt) {
+    if (opt.vorschau.empty()) return;
+    if (!VorschauSchreiben(s, opt.vorschau))
+        Fehler(ExitFehler, "cannot write the preview \"" + opt.vorschau + "\"");
 }
 
 void Schreiben(Sitzung& s, const Optionen& opt, Ausgabeformat f) {
@@ -449,6 +479,7 @@ int TextBefehl(Argumente& arg) {
     Optionen opt;
     const TextOptionen t = TextOptionenLesen(arg, opt);
     const Ausgabeformat format = FormatPruefen(opt);
+    VorschauPruefen(opt);
 
     Sitzung s;
     UiDiensteKopflos ui(false);
@@ -476,6 +507,7 @@ int TextBefehl(Argumente& arg) {
     if (opt.statistik) StatistikAusgeben(s);
 
     Schreiben(s, opt, format);
+    VorschauAusgeben(s, opt);
     return 0;
 }
 
@@ -507,6 +539,7 @@ int ImportBefehl(Argumente& arg) {
     if (!IstZeichnung(*datei))
         Fehler(ExitAufruf, "\"" + *datei + "\" is not an .eps, .ai, .ps or .pdf file");
     const Ausgabeformat format = FormatPruefen(opt);
+    VorschauPruefen(opt);
     if (!DateiExistiert(*datei)) Fehler(ExitFehler, "cannot read \"" + *datei + "\": no such file");
 
     Sitzung s;
@@ -531,6 +564,7 @@ int ImportBefehl(Argumente& arg) {
     }
     if (opt.statistik) StatistikAusgeben(s);
     Schreiben(s, opt, format);
+    VorschauAusgeben(s, opt);
     return 0;
 }
 
@@ -539,6 +573,7 @@ struct BatchOptionen {
     std::optional<std::uint8_t> lastFilter; // --format
     std::optional<std::string> ordner;      // --out-dir
     int faeden = 0;                         // --jobs; 0: the number of cores
+    std::string vorschauEndung;             // --preview: ".pdf" or ".png", empty: none
 };
 
 std::uint8_t LastFilterVon(const std::string& format) {
@@ -578,6 +613,16 @@ BatchOptionen BatchOptionenLesen(Argumente& arg, Optionen& opt, TextOptionen& t)
         Fehler(ExitAufruf, "-o does not apply to batch runs: every entry names its own file "
                            "(give --out-dir DIR and --format FORMAT)");
     if (opt.statistik) Fehler(ExitAufruf, "--stats does not apply to batch runs");
+    if (!opt.vorschau.empty()) {
+        const std::string k = Klein(opt.vorschau);
+        if (k == "pdf" || k == ".pdf")
+            b.vorschauEndung = ".pdf";
+        else if (k == "png" || k == ".png")
+            b.vorschauEndung = ".png";
+        else
+            Fehler(ExitAufruf, "--preview takes pdf or png in batch runs (one preview per "
+                               "entry beside its file), got \"" + opt.vorschau + "\"");
+    }
     return b;
 }
 
@@ -598,6 +643,16 @@ std::string BatchGrund(const BatchEintrag& e) {
         return "writing \"" + e.Datei + "\" failed; the file is incomplete";
     }
     return {};
+}
+
+// Where an entry's preview goes: beside its output file under the same name, or, when the run
+// writes no files, where that file would be.
+std::string VorschauPfad(const Sitzung& arbeit, const BatchEintrag& e, const std::string& ordner,
+                         const std::string& endung) {
+    if (!e.Datei.empty())
+        return std::filesystem::path(e.Datei).replace_extension(endung).string();
+    const std::string& name = arbeit.batch.BatchZeilen.at(static_cast<std::size_t>(e.Nr - 1));
+    return (std::filesystem::path(ordner) / (name + endung)).string();
 }
 
 // Ctrl+C during a batch run: no further entry starts.
@@ -636,11 +691,25 @@ int BatchBefehl(Argumente& arg) {
     const int faeden =
         b.faeden > 0 ? b.faeden : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 
+    // The previews are painted on the entry's own thread while its drawing is in the store; a
+    // slot is written there before the entry is handed on, and read only after that.
+    std::vector<std::string> vorschauFehlt(static_cast<std::size_t>(s.batch.AnzBatchZeilen()));
+    std::function<void(Sitzung&, const BatchEintrag&)> vorschau;
+    if (!b.vorschauEndung.empty()) {
+        vorschau = [&](Sitzung& arbeit, const BatchEintrag& e) {
+            if (e.Fehler != BatchFehler::Keiner) return;
+            const std::string pfad = VorschauPfad(arbeit, e, ordner, b.vorschauEndung);
+            if (!VorschauSchreiben(arbeit, pfad))
+                vorschauFehlt[static_cast<std::size_t>(e.Nr - 1)] = pfad;
+        };
+    }
+
     batchAbbruch = false;
     std::signal(SIGINT, BatchSignal);
-    std::int32_t geschrieben = 0, fehlgeschlagen = 0;
+    std::int32_t geschrieben = 0, fehlgeschlagen = 0, ohneVorschau = 0;
     const auto gelaufen = BatchParallelAusfuehren(
-        s, f, ordner, faeden, batchAbbruch, [&](const BatchEintrag& e) {
+        s, f, ordner, faeden, batchAbbruch,
+        [&](const BatchEintrag& e) {
             if (e.Fehler != BatchFehler::Keiner) {
                 ++fehlgeschlagen;
                 std::cerr << "konturo-cli: entry " << e.Nr << ": " << BatchGrund(e) << '\n';
@@ -649,7 +718,14 @@ int BatchBefehl(Argumente& arg) {
             if (!e.Datei.empty()) ++geschrieben;
             std::cout << e.Nr << '\t' << (e.Datei.empty() ? "-" : e.Datei) << '\t' << e.Elemente
                       << " elements\n";
-        });
+            const std::string& fehlt = vorschauFehlt[static_cast<std::size_t>(e.Nr - 1)];
+            if (!fehlt.empty()) {
+                ++ohneVorschau;
+                std::cerr << "konturo-cli: entry " << e.Nr << ": cannot write the preview \""
+                          << fehlt << "\"\n";
+            }
+        },
+        vorschau);
     std::signal(SIGINT, SIG_DFL);
 
     const auto anzahl = s.batch.AnzBatchZeilen();
@@ -657,13 +733,14 @@ int BatchBefehl(Argumente& arg) {
               << " failed";
     if (static_cast<std::int32_t>(gelaufen.size()) < anzahl)
         std::cout << ", " << anzahl - static_cast<std::int32_t>(gelaufen.size()) << " not run";
+    if (ohneVorschau > 0) std::cout << ", " << ohneVorschau << " previews not written";
     std::cout << '\n';
     std::cout.flush();
     if (batchAbbruch) {
         std::cerr << "konturo-cli: stopped by the user\n";
         return 130;
     }
-    return fehlgeschlagen > 0 ? ExitFehler : 0;
+    return fehlgeschlagen > 0 || ohneVorschau > 0 ? ExitFehler : 0;
 }
 
 int Ausfuehren(int argc, char** argv) {
