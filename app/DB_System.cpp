@@ -14,6 +14,7 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace konturo {
@@ -257,6 +258,14 @@ bool EinstellungenSichern(Sitzung& s, EinstellungenSpeicher& speicher) {
         }
     }
     return true;
+}
+
+void FarbenZuruecksetzen(Einstellungen& e) {
+    // Colour defaults depend on nothing around them, so an empty surrounding serves.
+    const EinstellungenUmgebung umgebung;
+    for (const Schluessel& k : Tabelle()) {
+        if (std::string_view(k.abschnitt) == "Farbe") Uebernehmen(k, e, k.standard(e, umgebung));
+    }
 }
 
 bool EinstellungSetzen(Einstellungen& e, const std::string& schluessel, const std::string& wert) {

@@ -79,6 +79,10 @@ bool EinstellungenLaden(Sitzung& s, EinstellungenSpeicher& speicher,
 // Writes every key; on the first failure it stops with language text 118. False when it stopped.
 bool EinstellungenSichern(Sitzung& s, EinstellungenSpeicher& speicher);
 
+// Puts the table's defaults into the eight colour settings (section "Farbe"), the values a fresh
+// settings store would give.
+void FarbenZuruecksetzen(Einstellungen& e);
+
 // Sets one setting from a text by its key (case-insensitive), as the loader would read it.
 // False for an unknown key or a value that does not convert. Used by konturo-cli --set.
 bool EinstellungSetzen(Einstellungen& e, const std::string& schluessel, const std::string& wert);
