@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace konturo {
@@ -152,6 +154,22 @@ static void PositionUmwandeln(Sitzung& s, const Textquelle& quelle, GlyphGeraet&
     }
 }
 
+// Every font of the text must be installed: one that is not would be converted in another font
+// than the one the user chose. Shows language text 89 with the first missing name.
+static bool SchriftenVorhanden(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet) {
+    std::set<std::string> geprueft;
+    for (std::int32_t p = 0; p < quelle.Laenge(); ++p) {
+        const TextPosition pos = quelle.An(p);
+        if (pos.art != TextPosition::Art::Zeichen || !geprueft.insert(pos.format.Schriftart).second)
+            continue;
+        if (!geraet.Vorhanden(pos.format.Schriftart)) {
+            s.Melden(89, " " + pos.format.Schriftart);
+            return false;
+        }
+    }
+    return true;
+}
+
 // The walk over all positions of the text, with progress, events and the abort request.
 static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet) {
     const std::int32_t laenge = quelle.Laenge();
@@ -222,6 +240,7 @@ void TextUmwandeln(Sitzung& s) {
         return;
     }
 
+    if (!SchriftenVorhanden(s, quelle, *geraet)) return;
     if (s.fenster.AktDatei.empty()) s.fenster.AktDatei = DateiNameAusText(klarText);
 
     Textzustand& z = s.text;

@@ -12,7 +12,8 @@ struct Speicher;
 class GlyphGeraet;
 
 // Converts s.textquelle into the element store through s.glyphGeraet (a FreeType device is
-// created on demand when none is set). An empty text leaves the store untouched.
+// created on demand when none is set). An empty text leaves the store untouched, and so does a
+// text in a font that is not installed (language text 89 with its name).
 void TextUmwandeln(Sitzung& s);
 
 // Converts one character whose font is already selected in the device: measures it, reads and

@@ -26,6 +26,9 @@ public:
     // character's point size). False when no font could be found or opened.
     virtual bool SchriftWaehlen(const std::string& name, double groesse, bool fett,
                                 bool kursiv) = 0;
+    // Whether a font of that family is installed; SchriftWaehlen would otherwise stand in
+    // another font for it.
+    virtual bool Vorhanden(const std::string& /*name*/) { return true; }
     virtual AbcBreiten Breiten(char32_t zeichen) = 0;
     virtual Textmetrik Metrik() = 0;
     // The handle handed to the glyph library as its device context (an FT_Face whose pixel size

@@ -184,6 +184,8 @@ Textmetrik GlyphGeraetFreetype::Metrik() {
 
 void* GlyphGeraetFreetype::Handle() { return aktuell_; }
 
+bool GlyphGeraetFreetype::Vorhanden(const std::string& name) { return SchriftVorhanden(name); }
+
 bool SchriftVorhanden(const std::string& name) {
     if (name.empty()) return false;
     Muster muster(FcPatternCreate());

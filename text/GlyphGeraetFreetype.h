@@ -35,6 +35,7 @@ public:
     // False (the previous font stays selected) when groesse is not positive or no font at all
     // can be opened.
     bool SchriftWaehlen(const std::string& name, double groesse, bool fett, bool kursiv) override;
+    bool Vorhanden(const std::string& name) override;
     // Unhinted widths in device units: A = left side bearing, B = ink width, C = advance - A - B.
     // A character the font lacks is measured as the font's missing-glyph box; a glyph without
     // ink has A = B = 0.

@@ -693,6 +693,7 @@ void Grafik_Form::SpracheWechseln(std::uint8_t nr) {
     Aktion(QStringLiteral("mnuEnglish"))->setChecked(nr != 1);
     if (SpracheLaden(s_, S(Sprachdatei()))) TexteSetzen();
     QtSpracheSetzen();
+    TextfensterAuffrischen(s_);
 }
 
 void Grafik_Form::QtSpracheSetzen() {

@@ -208,6 +208,7 @@ void RahmenParameter::TexteSetzen() {
         const std::string& t = s_.Text(nr);
         if (!t.empty()) control->setText(Q(t));
     };
+    if (const std::string& titel = s_.Text(67); !titel.empty()) setWindowTitle(Q(titel));
     setzen(option1_, 91);
     setzen(option2_, 92);
     setzen(label1_, 93);
@@ -274,8 +275,9 @@ void RahmenParameter::Command1_Click() {
     e.RVorlage.clear();
     DateiDialogAnfrage a;
     if (!bisher.empty()) a.ordner = Q(Verzeichnis(bisher));
-    a.filter = option3_->isChecked() ? QStringLiteral("ToPs-Vorlage (*.vlg)|*.vlg")
-                                     : QStringLiteral("DXF-Vorlage (*.dxf)|*.dxf");
+    a.filter = option3_->isChecked()
+                   ? Sprachtext(s_, 55, "ToPs-Vorlage") + QStringLiteral(" (*.vlg)|*.vlg")
+                   : Sprachtext(s_, 56, "DXF-Vorlage") + QStringLiteral(" (*.dxf)|*.dxf");
     const DateiDialogErgebnis r = dateiDialog_ ? dateiDialog_(a) : DateiDialogErgebnis{};
     // A cancelled dialog keeps the template that was chosen before (and is still shown).
     if (!r.ok) {

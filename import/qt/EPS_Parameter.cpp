@@ -77,6 +77,8 @@ void EPS_Parameter::TexteSetzen() {
         const std::string& t = s_.Text(nr);
         if (!t.empty()) control->setText(QString::fromStdString(t));
     };
+    const std::string& titel = s_.Text(66);
+    if (!titel.empty()) setWindowTitle(QString::fromStdString(titel));
     setzen(label1_, 72);
     setzen(label4_, 78);
     setzen(command3_, 74);

@@ -251,6 +251,24 @@ void TextfensterTest::styleComboAppliesOnlyItsFourNames() {
     QTest::keyClicks(text.Combo3, "fett");
     QTest::keyClick(text.Combo3, Qt::Key_Return);
     QVERIFY(format(1).fontWeight() >= QFont::Bold);
+
+    // After a switch to English the window (hidden, not closed) speaks English, the chosen style
+    // stays chosen, and a name of either language applies its style.
+    const char* englisch[] = {"regular", "bold", "italic", "bold italic"};
+    for (int i = 0; i < 4; ++i) s->fenster.Texte[static_cast<std::size_t>(140 + i)] = englisch[i];
+    s->fenster.Texte[61] = "Convert font";
+    text.Combo3->setCurrentIndex(3);
+    text.TexteSetzen();
+    QCOMPARE(text.FontUmwandeln->text(), QStringLiteral("Convert font"));
+    QCOMPARE(text.Combo3->itemText(3), QStringLiteral("bold italic"));
+    QCOMPARE(text.Combo3->currentIndex(), 3);
+    text.Combo3Waehlen(QStringLiteral("standard"));
+    text.Combo3Waehlen(QStringLiteral("bold italic"));
+    QVERIFY(format(1).fontWeight() >= QFont::Bold && format(1).fontItalic());
+    text.Combo3Waehlen(QStringLiteral("regular"));
+    text.Combo3Waehlen(QStringLiteral("fett kursiv"));
+    QVERIFY(format(1).fontWeight() >= QFont::Bold && format(1).fontItalic());
+    s->fenster.Texte = {};
 }
 
 void TextfensterTest::sizeWithoutSelectionAppliesAtTheCaret() {
@@ -330,6 +348,15 @@ void TextfensterTest::windowHidesInsteadOfClosingAndListsOutlineFonts() {
     TextFenster text(*s, nullptr);
     QVERIFY(text.Combo1->findText(QStringLiteral("DejaVu Sans")) >= 0);
     QVERIFY(text.Combo1->findText(QStringLiteral("Liberation Serif")) >= 0);
+    // Every name offered is converted in a font of that very family: no foundry suffixes such
+    // as "C059 [urw]", no generic aliases that resolve to some other font.
+    for (int i = 0; i < text.Combo1->count(); ++i) {
+        const QString name = text.Combo1->itemText(i);
+        QVERIFY2(!name.contains(QLatin1Char('[')), qPrintable(name));
+        QVERIFY2(SchriftVorhanden(name.toStdString()), qPrintable(name));
+    }
+    for (const char* alias : {"Sans Serif", "Serif", "Monospace"})
+        QCOMPARE(text.Combo1->findText(QLatin1String(alias)), -1);
     QCOMPARE(text.Combo2->count(), 65);
     QCOMPARE(text.Combo2->itemText(0), QStringLiteral("8"));
     QCOMPARE(text.Combo2->itemText(64), QStringLiteral("72"));

@@ -248,6 +248,16 @@ TEST_F(Freetype, UmlautsAndSharpSConvert) {
     }
 }
 
+TEST_F(Freetype, AFontThatIsNotInstalledIsNamedAndNothingIsConverted) {
+    Umwandeln("l");
+    const std::int32_t vorher = s->speicher.ElementAnzahl();
+    format.Schriftart = "Keine Solche Schrift";
+    Umwandeln("Hallo");
+    EXPECT_EQ(s->speicher.ElementAnzahl(), vorher);
+    EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{89});
+    EXPECT_NE(s->kopflos.aufrufe.back().text.find("Keine Solche Schrift"), std::string::npos);
+}
+
 TEST_F(Freetype, WithOneFontTheOutputSizeDoesNotDependOnThePointSize) {
     s->text.Schrifthoehe = 50;
     Umwandeln("Hallo");

@@ -106,13 +106,13 @@ ParameterFenster::ParameterFenster(Sitzung& s, QWidget* hauptfenster)
 ParameterFenster::~ParameterFenster() { s_.fenster.ParameterFensterOffen = false; }
 
 void ParameterFenster::TexteSetzen() {
-    setWindowTitle(QStringLiteral("Parameter"));
+    setWindowTitle(Sprachtext(s_, 65, "Parameter"));
     labels_[0]->setText(Sprachtext(s_, 72, "Genauigkeit"));
     labels_[1]->setText(Sprachtext(s_, 73, "Laufweite +/-"));
     labels_[2]->setText(Sprachtext(s_, 71, "Schrifthöhe ca."));
-    labels_[3]->setText(QStringLiteral("Zeilenabstand +/-"));
+    labels_[3]->setText(Sprachtext(s_, 62, "Zeilenabstand +/-"));
     labels_[4]->setText(Sprachtext(s_, 78, "Kreistoleranz"));
-    Check1->setText(QStringLiteral("Singleline Modus"));
+    Check1->setText(Sprachtext(s_, 63, "Singleline Modus"));
     Command1->setText(Sprachtext(s_, 75, "Vorschau"));
     Command2->setText(Sprachtext(s_, 70, "OK"));
     Command3->setText(Sprachtext(s_, 74, "Statistik"));

@@ -95,6 +95,13 @@ void TextDateiLaden(Sitzung& s, QWidget* hauptfenster, const QString& pfad) {
     TextFensterZeigen(s, hauptfenster);
 }
 
+void TextfensterAuffrischen(Sitzung& s) {
+    Textfensterhalter& h = Halter();
+    if (!h.fenster || h.sitzung != &s) return;
+    h.fenster->TexteSetzen();
+    h.fenster->FarbenSetzen();
+}
+
 void ParameterFensterZeigen(Sitzung& s, QWidget* hauptfenster) {
     if (Halter().fenster && Halter().sitzung == &s) s.textquelle = &Halter().fenster->Quelle();
     ParameterFenster fenster(s, hauptfenster);

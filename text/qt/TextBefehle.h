@@ -19,6 +19,9 @@ void TextDateiLaden(Sitzung& s, QWidget* hauptfenster, const QString& pfad);
 // hidden when it does not exist yet: batch runs put their lines into it. The window belongs to
 // hauptfenster and lives, hidden between uses, until the main window goes.
 Textquelle& TextfensterQuelle(Sitzung& s, QWidget* hauptfenster);
+// After a language switch or a colour change: the text window, when it exists, takes the texts
+// of the current language and the colours THF and TVF.
+void TextfensterAuffrischen(Sitzung& s);
 // mnuParameter: the text parameters window, modal, 1000 twips right of and below the main window.
 void ParameterFensterZeigen(Sitzung& s, QWidget* hauptfenster);
 // mnuStatistik, mnuStatistik2 and the "Statistik" buttons: the statistics window, modal.

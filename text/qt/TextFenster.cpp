@@ -5,12 +5,13 @@
 #include "display/qt/Fensterhilfe.h"
 #include "display/qt/Grafik_Form.h"
 #include "display/qt/Meldung.h"
+#include "text/GlyphGeraetFreetype.h"
+#include "text/Stil.h"
 #include "text/qt/TextBefehle.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPalette>
@@ -42,16 +43,10 @@ QComboBox* NeueCombo(QWidget* eltern, const char* name) {
 } // namespace
 
 QStringList KonturSchriftarten() {
+    // The families the glyph device finds, not Qt's list: Qt adds foundry suffixes ("C059 [urw]")
+    // and generic aliases that the conversion would resolve to another font.
     QStringList namen;
-    for (const QString& familie : QFontDatabase::families()) {
-        // Bitmap fonts have no outline to convert.
-        if (QFontDatabase::isSmoothlyScalable(familie) && !QFontDatabase::isPrivateFamily(familie))
-            namen << familie;
-    }
-    namen.removeDuplicates();
-    std::sort(namen.begin(), namen.end(), [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
+    for (const std::string& familie : SkalierbareSchriften()) namen << Q(familie);
     return namen;
 }
 
@@ -114,14 +109,22 @@ void TextFenster::Laden() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     SchriftartenFuellen();
     for (int groesse = 8; groesse <= 72; ++groesse) Combo2->addItem(QString::number(groesse));
-    Combo3->addItems(Stilnamen());
     StartformatSetzen();
     QApplication::restoreOverrideCursor();
 }
 
 void TextFenster::TexteSetzen() {
-    setWindowTitle(QStringLiteral("Text"));
+    setWindowTitle(Sprachtext(s_, 64, "Text"));
     FontUmwandeln->setText(Sprachtext(s_, 61, "Font umwandeln"));
+    // The style names in the current language; the chosen style stays chosen.
+    const QString bisher = Combo3->currentText();
+    const int nr = StilNummer(s_, S(bisher));
+    Combo3->clear();
+    Combo3->addItems(Stilnamen());
+    if (nr >= 0)
+        Combo3->setCurrentIndex(nr);
+    else
+        Combo3->setCurrentText(bisher);
 }
 
 QStringList TextFenster::Stilnamen() const {
@@ -182,8 +185,9 @@ void TextFenster::StartformatSetzen() {
         f.setFontPointSize(groesse);
         RTF->mergeCurrentCharFormat(f);
     }
-    const int stil = static_cast<int>(Stilnamen().indexOf(QString::fromStdString(e.Stil)));
+    const int stil = StilNummer(s_, e.Stil);
     if (stil >= 0) {
+        Combo3->setCurrentIndex(stil);
         QTextCharFormat f;
         f.setFontWeight(stil == 1 || stil == 3 ? QFont::Bold : QFont::Normal);
         f.setFontItalic(stil >= 2);
@@ -215,7 +219,7 @@ void TextFenster::Combo2Waehlen(const QString& groesse) {
 
 void TextFenster::Combo3Waehlen(const QString& stil) {
     s_.einstellungen.Stil = stil.toStdString();
-    const auto nr = Stilnamen().indexOf(stil);
+    const int nr = StilNummer(s_, stil.toStdString());
     if (nr < 0) return; // none of the four: bold and italic stay as they are
     QTextCharFormat format;
     format.setFontWeight(nr == 1 || nr == 3 ? QFont::Bold : QFont::Normal);

@@ -45,6 +45,11 @@ public:
 
     // The four style names as Combo3 lists them (language texts 140 to 143).
     QStringList Stilnamen() const;
+    // Caption, button and style names in the current language (also after a language switch,
+    // since the window is hidden rather than closed).
+    void TexteSetzen();
+    // The text field's colours from THF and TVF.
+    void FarbenSetzen();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -52,9 +57,7 @@ protected:
 
 private:
     void Laden();
-    void TexteSetzen();
     void PlatzierungHerstellen();
-    void FarbenSetzen();
     void SchriftartenFuellen();
     void StartformatSetzen();
     void Text1Aktualisieren();
