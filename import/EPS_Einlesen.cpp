@@ -341,7 +341,8 @@ public:
         if (!(schritt_ >= 0.001 && schritt_ <= 1.0)) schritt_ = 1.0 / schritte_;
     }
 
-    void Lesen();
+    // False when the user cancelled the reading.
+    bool Lesen();
 
 private:
     struct ZeilenPruefung {
@@ -676,7 +677,7 @@ bool PSLeser::LinienZeile(std::string_view zeile) {
     return true;
 }
 
-void PSLeser::Lesen() {
+bool PSLeser::Lesen() {
     Zeilen zeilen(text_);
     std::size_t zeilenAnfang = 0;
     std::string_view zeile;
@@ -693,7 +694,7 @@ void PSLeser::Lesen() {
                           [&](std::string_view roh) { StapelWort(Klassifizieren(roh), false); });
         zeilenAnfang = zeilen.Position();
     }
-    if (!gefunden) return;
+    if (!gefunden) return true;
     stapelHoehe_ = 0;
 
     const std::string_view rest = text_.substr(zeilenAnfang);
@@ -704,13 +705,14 @@ void PSLeser::Lesen() {
         const bool weiter = linienLeser ? LinienZeile(zeile) : StapelZeile(zeile);
         if (!weiter) {
             RechteckeFestschreiben();
-            return;
+            return false;
         }
     } while (zeilen.Holen(zeile));
     RechteckeFestschreiben();
     ui_.FortschrittWert(0);
     ui_.BereitSetzen();
     ui_.AbbruchKnopf(false);
+    return true;
 }
 
 // Position of the start of the path drawing: the last "%%EndSetup", then a later "%%EndProlog",
@@ -746,16 +748,15 @@ bool DateiLesen(const std::string& pfad, std::string& inhalt) {
     return static_cast<std::uintmax_t>(ein.gcount()) == groesse;
 }
 
-bool IstPdfDatei(const std::string& pfad) {
-    std::string endung = std::filesystem::path(pfad).extension().string();
-    for (char& c : endung)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return endung == ".PDF";
-}
+// What the reading found besides the outline buffer.
+struct Lesebefund {
+    ImportErgebnis ergebnis = ImportErgebnis::Gelesen;
+    bool beschaedigt = false;    // a damaged or cut-off PDF (PDFBefund::beschaedigt)
+    bool grenzeErreicht = false; // text 124 was shown already
+    bool abgebrochen = false;    // the user cancelled the reading
+};
 
-} // namespace
-
-ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf) {
+Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf) {
     UiDienste& ui = *s.ui;
     Speicher& sp = s.speicher;
     sp.KonturPunkte.Zuruecksetzen();
@@ -766,10 +767,13 @@ ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf)
     s.text.StiftY = 0;
     s.text.Massstab = MmJePunkt;
 
+    Lesebefund befund;
     if (istPdf) {
-        bool grenzeErreicht = false;
-        inhalt = PDFInhaltLesen(inhalt, PDFEntpackGrenze, &grenzeErreicht);
-        if (grenzeErreicht) s.Melden(124);
+        PDFBefund pdf;
+        inhalt = PDFInhaltLesen(inhalt, PDFEntpackGrenze, &pdf);
+        if (pdf.grenzeErreicht) s.Melden(124);
+        befund.grenzeErreicht = pdf.grenzeErreicht;
+        befund.beschaedigt = pdf.beschaedigt;
     }
 
     std::string_view text = inhalt;
@@ -778,19 +782,50 @@ ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf)
         text.remove_prefix(marke + 1);
     } else if (!istPdf) {
         s.Melden(115);
-        if (!ui.JaNeinFrage(EPSFrageTrotzdem)) return ImportErgebnis::Abgelehnt;
+        // Without its language text the question shows its number, as messages do.
+        std::string frage = s.Text(139);
+        if (frage.empty()) frage = "Meldung 139";
+        if (!ui.JaNeinFrage(frage)) {
+            befund.ergebnis = ImportErgebnis::Abgelehnt;
+            return befund;
+        }
     }
 
-    PSLeser(s, text).Lesen();
-    return ImportErgebnis::Gelesen;
+    befund.abgebrochen = !PSLeser(s, text).Lesen();
+    return befund;
+}
+
+// Why the drawing may lack what the file holds, with the file's path; one message at most, after
+// the drawing is shown. Text 124 already said that the file was not read to its end.
+void LesebefundMelden(Sitzung& s, const Lesebefund& befund) {
+    if (befund.grenzeErreicht) return;
+    const std::string& pfad = s.fenster.AktDatei;
+    const std::string zusatz = pfad.empty() ? std::string() : " " + pfad;
+    if (befund.beschaedigt)
+        s.Melden(90, zusatz);
+    else if (s.speicher.KonturPunkte.Anzahl() == 0 && !befund.abgebrochen)
+        s.Melden(138, zusatz);
+}
+
+bool IstPdfDatei(const std::string& pfad) {
+    std::string endung = std::filesystem::path(pfad).extension().string();
+    for (char& c : endung)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return endung == ".PDF";
+}
+
+} // namespace
+
+ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf) {
+    return KonturPunkteLesen(s, std::move(inhalt), istPdf).ergebnis;
 }
 
 ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
     UiDienste& ui = *s.ui;
     ui.Sanduhr(true);
-    const ImportErgebnis ergebnis = EPSKonturPunkteLesen(s, std::move(inhalt), istPdf);
+    const Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf);
     ui.Sanduhr(false);
-    if (ergebnis != ImportErgebnis::Gelesen) return ergebnis;
+    if (befund.ergebnis != ImportErgebnis::Gelesen) return befund.ergebnis;
     const Speicher& sp = s.speicher;
     ui.FortschrittMaximum(sp.KonturPunkte.Anzahl());
     ui.FortschrittWert(0);
@@ -803,6 +838,7 @@ ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
     RahmenAnfuegen(s);
     ui.Neuzeichnen();
     ui.MenuesNachUmwandlung(false);
+    LesebefundMelden(s, befund);
     return ImportErgebnis::Gelesen;
 }
 

@@ -18,10 +18,6 @@ enum class ImportErgebnis {
 // Largest file the import reads into memory.
 inline constexpr std::size_t EPSMaxDateiGroesse = std::size_t{1} << 30;
 
-// The question asked after text 115 when a non-PDF file has no start marker.
-inline constexpr const char* EPSFrageTrotzdem =
-    "Soll trotzdem versucht werden die Datei zu lesen ?";
-
 // Imports the file s.fenster.AktDatei: shows the import parameters window first when
 // s.fenster.ParameterZeigen is set (and sets the flag again afterwards), reads the file and
 // continues with EPSEinlesenText. A file that cannot be read shows language text 131 with the
@@ -30,11 +26,14 @@ ImportErgebnis EPSEinlesen(Sitzung& s);
 
 // The import of a file's bytes already in memory; istPdf passes them through the PDF content
 // reader first (a PDF that inflates past the bound shows language text 124 and goes on with what
-// was inflated).
+// was inflated). A file without start marker asks language text 139 after text 115. After the
+// redraw, one message with s.fenster.AktDatei says why the drawing may not be what the file
+// holds: text 90 for a damaged or cut-off PDF (PDFBefund::beschaedigt), else text 138 when the
+// reading stored nothing and was not cancelled (no moveto with a segment after it).
 ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf);
 
-// The reading part of EPSEinlesenText alone: both stores cleared, the outline buffer filled, the
-// approximation, frame and redraw left to the caller.
+// The reading part of EPSEinlesenText alone: both stores cleared, the outline buffer filled; the
+// approximation, frame, redraw and the message about an empty or damaged file left to the caller.
 ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf);
 
 } // namespace konturo

@@ -1,5 +1,6 @@
 // PDF content reader: finds every stream of a PDF file, decides by its dictionary whether its data
-// is page content to keep, inflates Flate data with zlib under a size bound, and joins the results.
+// is page content to keep, inflates Flate data with zlib under a size bound, joins the results and
+// notes what was cut off or damaged.
 #include "import/PDFEinlesen.h"
 
 #include <zlib.h>
@@ -34,15 +35,8 @@ private:
 };
 
 constexpr std::size_t Wachstum = 65536;
-
-bool IstLeerraum(char c) {
-    return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '\f' || c == '\0';
-}
-
-bool IstTrenner(char c) {
-    return IstLeerraum(c) || c == '/' || c == '[' || c == ']' || c == '<' || c == '>' || c == '(' ||
-           c == ')' || c == '{' || c == '}' || c == '%';
-}
+// A reader looks for "%%EOF" this far from the end: writers may add a few bytes behind it.
+constexpr std::size_t EofBereich = 1024;
 
 // Start of the balanced "<<" whose ">>" ends at ende (exclusive), scanning back no further than
 // untergrenze; npos when there is none.
@@ -75,7 +69,7 @@ public:
         std::string_view schluessel;
         while (i_ < t_.size()) {
             char c = t_[i_];
-            if (IstLeerraum(c)) {
+            if (PDFLeerraum(c)) {
                 ++i_;
             } else if (c == '/') {
                 std::string_view name = Name();
@@ -102,7 +96,7 @@ public:
 private:
     std::string_view Name() {
         std::size_t a = ++i_;
-        while (i_ < t_.size() && !IstTrenner(t_[i_])) ++i_;
+        while (i_ < t_.size() && !PDFTrenner(t_[i_])) ++i_;
         return t_.substr(a, i_ - a);
     }
 
@@ -170,10 +164,10 @@ private:
         } else if (c == '<') {
             while (i_ < t_.size() && t_[i_] != '>') ++i_;
             if (i_ < t_.size()) ++i_;
-        } else if (IstTrenner(c)) {
+        } else if (PDFTrenner(c)) {
             ++i_;
         } else {
-            while (i_ < t_.size() && !IstTrenner(t_[i_])) ++i_;
+            while (i_ < t_.size() && !PDFTrenner(t_[i_])) ++i_;
         }
     }
 
@@ -215,7 +209,38 @@ private:
     bool keine_ = false;
 };
 
+// Whether a "stream" at streamPos is the keyword after a stream dictionary, not a word elsewhere.
+bool NachWoerterbuch(std::string_view d, std::size_t streamPos) {
+    std::size_t ende = streamPos;
+    while (ende > 0 && PDFLeerraum(d[ende - 1])) --ende;
+    return ende >= 2 && d[ende - 1] == '>' && d[ende - 2] == '>';
+}
+
+bool NurLeerraum(std::string_view d) { return std::all_of(d.begin(), d.end(), PDFLeerraum); }
+
+bool EndetMitEof(std::string_view d) {
+    return d.find("%%EOF", d.size() > EofBereich ? d.size() - EofBereich : 0) !=
+           std::string_view::npos;
+}
+
 } // namespace
+
+bool PDFLeerraum(char c) {
+    return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == '\f' || c == '\0';
+}
+
+bool PDFTrenner(char c) {
+    return PDFLeerraum(c) || c == '/' || c == '[' || c == ']' || c == '<' || c == '>' || c == '(' ||
+           c == ')' || c == '{' || c == '}' || c == '%';
+}
+
+std::string_view StromDaten(std::string_view datei, std::size_t streamPos,
+                            std::size_t endstreamPos) {
+    std::string_view daten = datei.substr(streamPos + 6, endstreamPos - streamPos - 6);
+    if (daten.size() >= 2 && daten[0] == '\r' && daten[1] == '\n') daten.remove_prefix(2);
+    if (!daten.empty() && daten[0] == '\n') daten.remove_prefix(1);
+    return daten;
+}
 
 EntpackErgebnis Entpacken(std::string_view gepackt, std::string& ausgabe, std::size_t grenze) {
     // zlib counts input in 32-bit units; larger streams are not page content of a drawing.
@@ -252,7 +277,7 @@ EntpackErgebnis Entpacken(std::string_view gepackt, std::string& ausgabe, std::s
 
 StromArt StromArtBestimmen(std::string_view datei, std::size_t streamPos, std::size_t untergrenze) {
     std::size_t ende = streamPos;
-    while (ende > untergrenze && IstLeerraum(datei[ende - 1])) --ende;
+    while (ende > untergrenze && PDFLeerraum(datei[ende - 1])) --ende;
     if (ende < untergrenze + 4 || datei[ende - 1] != '>' || datei[ende - 2] != '>')
         return StromArt::Keine;
     const std::size_t anfang = DictAnfang(datei, ende, untergrenze);
@@ -260,19 +285,19 @@ StromArt StromArtBestimmen(std::string_view datei, std::size_t streamPos, std::s
     return DictLeser(datei.substr(anfang + 2, ende - 2 - (anfang + 2))).Bestimmen();
 }
 
-std::string PDFInhaltLesen(std::string_view datei, std::size_t grenze, bool* grenzeErreicht) {
+std::string PDFInhaltLesen(std::string_view datei, std::size_t grenze, PDFBefund* befund) {
+    PDFBefund b;
     std::string ergebnis;
     std::size_t entpackt = 0;
-    bool erreicht = false;
     std::size_t untergrenze = 0;
     std::size_t p = datei.find("stream");
     while (p != std::string_view::npos) {
         const std::size_t q = datei.find("endstream", p);
-        if (q == std::string_view::npos) break;
-        std::string_view daten = datei.substr(p + 6, q - p - 6);
-        if (daten.size() >= 2 && daten[0] == '\r' && daten[1] == '\n') daten.remove_prefix(2);
-        if (!daten.empty() && daten[0] == '\n') daten.remove_prefix(1);
-
+        if (q == std::string_view::npos) {
+            if (NachWoerterbuch(datei, p)) b.beschaedigt = true;
+            break;
+        }
+        const std::string_view daten = StromDaten(datei, p, q);
         switch (StromArtBestimmen(datei, p, untergrenze)) {
         case StromArt::Roh:
             ergebnis.append(daten);
@@ -281,17 +306,20 @@ std::string PDFInhaltLesen(std::string_view datei, std::size_t grenze, bool* gre
             const std::size_t vorher = ergebnis.size();
             const EntpackErgebnis e = Entpacken(daten, ergebnis, grenze - entpackt);
             entpackt += ergebnis.size() - vorher;
-            if (e == EntpackErgebnis::Grenze) erreicht = true;
+            if (e == EntpackErgebnis::Grenze) b.grenzeErreicht = true;
+            // An empty stream holds nothing that could be lost.
+            if (e == EntpackErgebnis::Fehler && !NurLeerraum(daten)) b.beschaedigt = true;
             break;
         }
         case StromArt::Keine:
             break;
         }
-        if (erreicht) break;
+        if (b.grenzeErreicht) break;
         untergrenze = q + 9;
         p = datei.find("stream", q + 8);
     }
-    if (grenzeErreicht) *grenzeErreicht = erreicht;
+    if (!EndetMitEof(datei)) b.beschaedigt = true;
+    if (befund) *befund = b;
     return ergebnis;
 }
 

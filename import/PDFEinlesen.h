@@ -36,11 +36,29 @@ enum class StromArt {
 StromArt StromArtBestimmen(std::string_view datei, std::size_t streamPos,
                            std::size_t untergrenze = 0);
 
-// Every "stream" ... "endstream" of the file in file order: a CR LF and then an LF right after the
-// keyword are dropped (a CR alone is kept), the data is taken by its dictionary (StromArtBestimmen)
-// and appended without separator. The inflated bytes of the whole file stop at grenze;
-// grenzeErreicht (when given) tells whether that happened.
+// White space and delimiters of PDF syntax (NUL counts as white space).
+bool PDFLeerraum(char c);
+bool PDFTrenner(char c);
+
+// The data of the stream whose keyword "stream" starts at streamPos and whose "endstream" starts
+// at endstreamPos: a CR LF and then an LF right after the keyword are dropped (a CR alone is kept).
+std::string_view StromDaten(std::string_view datei, std::size_t streamPos,
+                            std::size_t endstreamPos);
+
+// What the content reader found wrong with a file.
+struct PDFBefund {
+    // The inflated bytes reached the bound; the rest of the file was not read.
+    bool grenzeErreicht = false;
+    // The file is cut off or damaged, so part of it may be missing: a Flate stream with data that
+    // does not inflate to its end, a stream dictionary's "stream" without "endstream", or no
+    // "%%EOF" in the last 1024 bytes.
+    bool beschaedigt = false;
+};
+
+// Every "stream" ... "endstream" of the file in file order: the data (StromDaten) is taken by its
+// dictionary (StromArtBestimmen) and appended without separator. The inflated bytes of the whole
+// file stop at grenze. befund (when given) tells what was wrong with the file.
 std::string PDFInhaltLesen(std::string_view datei, std::size_t grenze = PDFEntpackGrenze,
-                           bool* grenzeErreicht = nullptr);
+                           PDFBefund* befund = nullptr);
 
 } // namespace konturo

@@ -60,7 +60,8 @@ struct LeseFall {
     std::vector<Strecke> strecken;
 };
 
-// Every case has a start marker, so nothing is asked and nothing reported.
+// Every case has a start marker, so nothing is asked; only a case that reads nothing reports it
+// (text 138).
 TEST(EPSEinlesen, StreckenJeEingabe) {
     const std::string langeZeile = "%" + std::string(300, 'x');
     const std::vector<LeseFall> faelle = {
@@ -176,7 +177,9 @@ TEST(EPSEinlesen, StreckenJeEingabe) {
         auto s = NeueSitzung();
         ASSERT_EQ(Importieren(*s, f.text, false, false), ImportErgebnis::Gelesen) << f.name;
         StreckenErwarten(*s, f.strecken, f.name);
-        EXPECT_TRUE(s->kopflos.meldungen.empty()) << f.name;
+        const std::vector<int> meldungen =
+            f.strecken.empty() ? std::vector<int>{138} : std::vector<int>{};
+        EXPECT_EQ(s->kopflos.meldungen, meldungen) << f.name;
     }
 }
 
@@ -194,9 +197,16 @@ TEST(EPSEinlesen, KonturNummernJePfad) {
 TEST(EPSEinlesen, OhneStartmarkeWirdGefragt) {
     const std::string text = "0 0 moveto\n10 0 lineto\n";
     {
+        // The question follows the interface language.
         auto s = NeueSitzung();
+        s->fenster.Texte[139] = "Shall the file be read anyway?";
         EXPECT_EQ(Importieren(*s, text, false, false), ImportErgebnis::Abgelehnt);
         EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{115});
+        const auto& a = s->kopflos.aufrufe;
+        const auto frage =
+            std::find_if(a.begin(), a.end(), [](const auto& x) { return x.art == "JaNeinFrage"; });
+        ASSERT_NE(frage, a.end());
+        EXPECT_EQ(frage->text, "Shall the file be read anyway?");
         EXPECT_EQ(s->speicher.KonturPunkte.Anzahl(), 0);
         EXPECT_EQ(s->speicher.ElementAnzahl(), 0);
         EXPECT_FALSE(s->kopflos.beschaeftigt);
@@ -213,6 +223,83 @@ TEST(EPSEinlesen, OhneStartmarkeWirdGefragt) {
         EXPECT_EQ(Importieren(*s, test::FlatePdf({text}), true, false), ImportErgebnis::Gelesen);
         EXPECT_TRUE(s->kopflos.meldungen.empty());
         StreckenErwarten(*s, {{0, 0, 10, 0}}, "PDF");
+    }
+}
+
+struct MeldungsFall {
+    const char* name;
+    const char* datei;
+    std::string inhalt;
+    std::vector<int> meldungen;
+    bool gelesen; // something reached the outline buffer
+};
+
+// Why a drawing stays empty or incomplete is said once, after the drawing, with the file's path.
+TEST(EPSEinlesen, LeereOderUnvollstaendigeDateiWirdGemeldet) {
+    std::string inhalt;
+    for (int i = 0; i < 400; ++i)
+        inhalt += std::to_string(i) + " 0 m " + std::to_string(i) + " 9 l\n";
+    const std::string pdf = test::FlatePdf({inhalt});
+    const std::string zwei = test::FlatePdf({inhalt, inhalt});
+    const std::string gepackt = test::Flate(inhalt);
+    const std::string mitText = pdf.substr(0, pdf.find("trailer")) +
+                                "9 0 obj\n(a stream of words)\nendobj\n" +
+                                pdf.substr(pdf.find("trailer"));
+    const std::vector<MeldungsFall> faelle = {
+        {"complete PDF", "ganz.pdf", pdf, {}, true},
+        {"bytes behind %%EOF", "nachsatz.pdf", pdf + std::string("\r\n\0\0", 4), {}, true},
+        {"the word stream outside a stream", "wort.pdf", mitText, {}, true},
+        {"an empty Flate stream",
+         "leerstrom.pdf",
+         test::FlatePdf({inhalt}) + test::StromObjekt(9, " /Filter /FlateDecode", "") + "%%EOF\n",
+         {},
+         true},
+        {"PDF without a path",
+         "text.pdf",
+         test::FlatePdf({"BT /F1 12 Tf (Hallo) Tj ET\n"}),
+         {138},
+         false},
+        {"EPS without a path",
+         "text.eps",
+         "%!PS\n%%EndSetup\n/Helvetica findfont 12 scalefont\n",
+         {138},
+         false},
+        {"cut off inside the second stream: the first is read",
+         "abgeschnitten.pdf",
+         zwei.substr(0, zwei.rfind("endstream") - 5),
+         {90},
+         true},
+        {"Flate data broken part-way",
+         "halb.pdf",
+         "%PDF-1.4\n" +
+             test::StromObjekt(2, " /Filter /FlateDecode", gepackt.substr(0, gepackt.size() / 2)) +
+             "trailer\n<< >>\n%%EOF\n",
+         {90},
+         true},
+        {"no %%EOF at the end", "ohneende.pdf", pdf.substr(0, pdf.rfind("%%EOF")), {90}, true},
+        {"cut off before the first path",
+         "kopf.pdf",
+         pdf.substr(0, pdf.find("stream")),
+         {90},
+         false},
+    };
+    test::TempOrdner ordner;
+    for (const MeldungsFall& f : faelle) {
+        const std::string pfad = (ordner / f.datei).string();
+        test::DateiSchreiben(pfad, f.inhalt);
+        auto s = NeueSitzung();
+        s->fenster.AktDatei = pfad;
+        s->fenster.ParameterZeigen = false;
+        EXPECT_EQ(EPSEinlesen(*s), ImportErgebnis::Gelesen) << f.name;
+        EXPECT_EQ(s->kopflos.meldungen, f.meldungen) << f.name;
+        EXPECT_EQ(s->speicher.KonturPunkte.Anzahl() > 0, f.gelesen) << f.name;
+        if (f.meldungen.empty()) continue;
+        const auto& meldung = s->kopflos.aufrufe.back();
+        EXPECT_EQ(meldung.art, "Meldung") << f.name;
+        EXPECT_TRUE(meldung.text.size() > pfad.size() &&
+                    meldung.text.compare(meldung.text.size() - pfad.size() - 1, std::string::npos,
+                                         " " + pfad) == 0)
+            << f.name << ": " << meldung.text;
     }
 }
 

@@ -1,5 +1,5 @@
-// konturo-cli import: drawings to files, the extension in any case, --force and the exit status
-// for files that cannot be read.
+// konturo-cli import: drawings to files, the extension in any case, --force, the exit status for
+// files that cannot be read and the message for an empty drawing.
 #include "TestHilfe.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +70,12 @@ TEST(ImportKommandozeile, DateienUndExitStatus) {
         }
     }
     EXPECT_GT(std::filesystem::file_size(ordner / "aus.geo"), 0u);
+
+    // Before it gives up on an empty drawing, the import says why, with the file's path.
+    const test::CliLauf leer =
+        test::KonturoCliStarten(ordner, "import --defaults -o x.dxf leer.pdf");
+    EXPECT_EQ(leer.code, 1);
+    EXPECT_NE(leer.fehler.find(": leer.pdf\n"), std::string::npos) << leer.fehler;
 }
 
 } // namespace

@@ -85,17 +85,17 @@ TEST(Entpacken, GrenzeHaeltBombenAuf) {
     EXPECT_EQ(aus.size(), 1000000u);
 
     // The bound holds for the whole file: the second stream gets what the first left.
-    bool erreicht = false;
+    PDFBefund befund;
     const std::string pdf = StromObjekt(1, " /Filter /FlateDecode", Flate(std::string(600, 'a'))) +
                             StromObjekt(2, " /Filter /FlateDecode", bombe) +
                             StromObjekt(3, " /Filter /FlateDecode", Flate("never read"));
-    const std::string inhalt = PDFInhaltLesen(pdf, 1000, &erreicht);
-    EXPECT_TRUE(erreicht);
+    const std::string inhalt = PDFInhaltLesen(pdf, 1000, &befund);
+    EXPECT_TRUE(befund.grenzeErreicht);
     EXPECT_EQ(inhalt.size(), 1000u);
     EXPECT_EQ(inhalt.substr(0, 600), std::string(600, 'a'));
 
-    PDFInhaltLesen(FlatePdf({"0 0 m\n"}), 1000, &erreicht);
-    EXPECT_FALSE(erreicht);
+    PDFInhaltLesen(FlatePdf({"0 0 m\n"}), 1000, &befund);
+    EXPECT_FALSE(befund.grenzeErreicht);
 }
 
 TEST(Entpacken, BombeImImportWirdGemeldet) {
