@@ -1,12 +1,15 @@
-// PDF content reader: finds every stream of a PDF file, decides by its dictionary whether its data
-// is page content to keep, inflates Flate data with zlib under a size bound, joins the results and
-// notes what was cut off or damaged.
+// PDF content reader: finds every stream of a PDF file, decides by its dictionary and the soft-mask
+// references whether its data is page content to keep, inflates Flate data with zlib under a size
+// bound, joins the results and notes what was cut off or damaged.
 #include "import/PDFEinlesen.h"
+
+#include "import/PDFWeichmasken.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace konturo {
 
@@ -288,6 +291,7 @@ StromArt StromArtBestimmen(std::string_view datei, std::size_t streamPos, std::s
 std::string PDFInhaltLesen(std::string_view datei, std::size_t grenze, PDFBefund* befund) {
     PDFBefund b;
     std::string ergebnis;
+    const std::vector<std::size_t> masken = WeichmaskenStroeme(datei, grenze);
     std::size_t entpackt = 0;
     std::size_t untergrenze = 0;
     std::size_t p = datei.find("stream");
@@ -298,7 +302,10 @@ std::string PDFInhaltLesen(std::string_view datei, std::size_t grenze, PDFBefund
             break;
         }
         const std::string_view daten = StromDaten(datei, p, q);
-        switch (StromArtBestimmen(datei, p, untergrenze)) {
+        const StromArt art = std::binary_search(masken.begin(), masken.end(), p)
+                                 ? StromArt::Keine
+                                 : StromArtBestimmen(datei, p, untergrenze);
+        switch (art) {
         case StromArt::Roh:
             ergebnis.append(daten);
             break;

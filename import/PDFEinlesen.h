@@ -56,8 +56,9 @@ struct PDFBefund {
 };
 
 // Every "stream" ... "endstream" of the file in file order: the data (StromDaten) is taken by its
-// dictionary (StromArtBestimmen) and appended without separator. The inflated bytes of the whole
-// file stop at grenze. befund (when given) tells what was wrong with the file.
+// dictionary (StromArtBestimmen) and appended without separator; the streams of soft masks
+// (WeichmaskenStroeme) are left out, their drawing is never painted. The inflated bytes of the
+// whole file stop at grenze. befund (when given) tells what was wrong with the file.
 std::string PDFInhaltLesen(std::string_view datei, std::size_t grenze = PDFEntpackGrenze,
                            PDFBefund* befund = nullptr);
 

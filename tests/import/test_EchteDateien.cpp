@@ -134,6 +134,29 @@ TEST(EchteDateien, GeschlosseneKonturenInGezeichneterGroesse) {
     }
 }
 
+// weichmaske.pdf, written by Inkscape from weichmaske.svg (see daten/README.md): its gradient with
+// transparent stops and its mask become soft masks, one of them a page-size "re f". Only what is
+// drawn is read: two triangles and a circle within x 5..53 mm, y 5..35 mm of the 60 x 40 mm page.
+TEST(EchteDateien, WeichmaskenBleibenDraussen) {
+    auto s = DateiImportieren("weichmaske.pdf");
+    EXPECT_EQ(Konturen(*s).size(), 3u);
+    int linien = 0, kreise = 0;
+    for (const GeoElement& e : test::Elemente(*s)) {
+        if (e.Typ == Linie) ++linien;
+        if (e.Typ == Kreis) {
+            ++kreise;
+            EXPECT_NEAR(e.Radius, 8, MassGenau);
+        }
+    }
+    EXPECT_EQ(linien, 6);
+    EXPECT_EQ(kreise, 1);
+    const Speicher& sp = s->speicher;
+    EXPECT_NEAR(sp.XMin, 5, MassGenau);
+    EXPECT_NEAR(sp.XMax, 53, MassGenau);
+    EXPECT_NEAR(sp.YMin, 5, MassGenau);
+    EXPECT_NEAR(sp.YMax, 35, MassGenau);
+}
+
 // Elements moved so that the outline buffer's lowest corner lies at the origin.
 std::vector<GeoElement> Verschoben(const Sitzung& s) {
     double xMin = 1e300, yMin = 1e300;

@@ -1,5 +1,5 @@
 // The PDF content reader: inflating, the line end after "stream", the stream dictionary rule,
-// joined streams and the bound against inflation bombs.
+// soft masks, joined streams and the bound against inflation bombs.
 #include "ImportHilfe.h"
 
 #include "import/PDFEinlesen.h"
@@ -184,6 +184,72 @@ TEST(PDFInhaltLesen, StromWoerterbuch) {
         EXPECT_EQ(PDFInhaltLesen(pdf), erwartet) << f.name;
     }
     EXPECT_EQ(StromArtBestimmen("stream\ndata\nendstream", 0), StromArt::Keine);
+}
+
+std::string Objekt(int nr, const std::string& rumpf) {
+    return std::to_string(nr) + " 0 obj\n" + rumpf + "\nendobj\n";
+}
+
+struct MaskenFall {
+    const char* name;
+    std::string objekte; // the page's resources (3) and what they lead to
+    bool maskeGelesen;   // the soft-mask group (9)
+    bool formGelesen;    // the form 11, when there is one
+};
+
+// The content of a soft-mask group is never painted: it stays out, and so does a form that only
+// the mask draws; a form the page paints as well stays in.
+TEST(PDFInhaltLesen, WeichmaskenBleibenDraussen) {
+    const std::string seite = "1 1 m 2 1 l\n", maske = "0 0 m 600 0 l\n", form = "5 5 m 6 5 l\n";
+    const std::string gruppe = " /Type /XObject /Subtype /Form /BBox [0 0 600 400]";
+    const std::string maskenGruppe = test::StromObjekt(9, gruppe, maske);
+    const std::string formObjekt = test::StromObjekt(11, gruppe, form);
+    const std::string maskeImObjektstrom = [] {
+        const std::string a = "<< /Type /ExtGState /SMask 8 0 R >>\n";
+        const std::string b = "<< /Type /Mask /S /Luminosity /G 9 0 R >>\n";
+        const std::string kopf = "7 0 8 " + std::to_string(a.size()) + "\n";
+        return test::StromObjekt(5,
+                                 " /Type /ObjStm /N 2 /First " + std::to_string(kopf.size()) +
+                                     " /Filter /FlateDecode",
+                                 Flate(kopf + a + b));
+    }();
+    const std::vector<MaskenFall> faelle = {
+        {"mask dictionary of its own, /S /Luminosity",
+         Objekt(3, "<< /ExtGState << /s7 7 0 R >> >>") +
+             Objekt(7, "<< /Type /ExtGState /SMask 8 0 R /ca 1 >>") +
+             Objekt(8, "<< /Type /Mask /S /Luminosity /G 9 0 R >>") + maskenGruppe,
+         false, false},
+        {"soft mask inside the resources, /S /Alpha",
+         Objekt(3, "<< /ExtGState << /s7 << /SMask << /S /Alpha /G 9 0 R /BC [0] >> >> >> >>") +
+             maskenGruppe,
+         false, false},
+        {"a form that only the mask draws",
+         Objekt(3, "<< /ExtGState << /s7 << /SMask << /S /Alpha /G 9 0 R >> >> >> >>") +
+             test::StromObjekt(9, gruppe + " /Resources 10 0 R", maske) +
+             Objekt(10, "<< /XObject << /x11 11 0 R >> >>") + formObjekt,
+         false, false},
+        {"a form that the page paints as well",
+         Objekt(3, "<< /ExtGState << /s7 << /SMask << /S /Alpha /G 9 0 R >> >> >> "
+                   "/XObject << /x11 11 0 R >> >>") +
+             test::StromObjekt(9, gruppe + " /Resources << /XObject << /x11 11 0 R >> >>", maske) +
+             formObjekt,
+         false, true},
+        {"mask dictionary in an object stream",
+         Objekt(3, "<< /ExtGState << /s7 7 0 R >> >>") + maskeImObjektstrom + maskenGruppe, false,
+         false},
+        {"/G of a dictionary that is no soft mask",
+         Objekt(3, "<< /Properties << /p << /S /Transparency /G 9 0 R >> >> >>") + maskenGruppe,
+         true, false},
+    };
+    for (const MaskenFall& f : faelle) {
+        const std::string pdf = "%PDF-1.5\n" +
+                                Objekt(2, "<< /Type /Page /Contents 4 0 R /Resources 3 0 R >>") +
+                                test::StromObjekt(4, "", seite) + f.objekte + "%%EOF\n";
+        const std::string inhalt = PDFInhaltLesen(pdf);
+        EXPECT_NE(inhalt.find(seite), std::string::npos) << f.name;
+        EXPECT_EQ(inhalt.find(maske) != std::string::npos, f.maskeGelesen) << f.name;
+        EXPECT_EQ(inhalt.find(form) != std::string::npos, f.formGelesen) << f.name;
+    }
 }
 
 TEST(PDFInhaltLesen, OhneEndstream) {
