@@ -822,6 +822,8 @@ ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf)
 
 ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
     UiDienste& ui = *s.ui;
+    // Only a request made while this import runs may stop it.
+    s.fenster.AbbruchWunsch = false;
     ui.Sanduhr(true);
     const Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf);
     ui.Sanduhr(false);

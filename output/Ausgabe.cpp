@@ -5,6 +5,7 @@
 #include "output/GEO_Ausgeben.h"
 #include "output/ME10_Ausgeben.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace konturo {
@@ -17,6 +18,12 @@ Ausgabeformat FormatNachEndung(const std::string& pfad) {
     if (endung == "GEO" || endung == "VLG") return Ausgabeformat::Geo;
     if (endung == "INP" || endung == "M10") return Ausgabeformat::Me10;
     return Ausgabeformat::Keins;
+}
+
+std::string MitEndungDesTyps(const std::string& pfad, int typ) {
+    if (FormatNachEndung(pfad) != Ausgabeformat::Keins) return pfad;
+    constexpr const char* Endungen[] = {".dxf", ".geo", ".vlg", ".inp"};
+    return pfad + Endungen[std::clamp(typ, 1, 4) - 1];
 }
 
 Schreibergebnis AusgabeSchreiben(Sitzung& s, Ausgabeformat f) {

@@ -20,6 +20,11 @@ enum class Ausgabeformat { Keins, Dxf, Geo, Me10 };
 // "GEO" and "VLG" (GEO bytes), "INP" and "M10" (ME10 macro). Anything else gives Keins.
 Ausgabeformat FormatNachEndung(const std::string& pfad);
 
+// The path as the export writes it: a name without one of the endings above gets the ending of
+// the export dialog's type (1 ".dxf", 2 ".geo", 3 ".vlg", 4 ".inp"), so the proposed name, which has
+// none, is written in the chosen type instead of not at all.
+std::string MitEndungDesTyps(const std::string& pfad, int typ);
+
 // Writes s.speicher.AusgabeDatei with the writer of the format. Keins writes nothing and gives
 // NichtErstellt. Callers check ElementAnzahl >= 1 before, as the export command does.
 Schreibergebnis AusgabeSchreiben(Sitzung& s, Ausgabeformat f);

@@ -94,6 +94,21 @@ bool OrdnerExistiert(const std::string& pfad) {
     return std::filesystem::is_directory(pfad, ec);
 }
 
+bool PseudoDateisystem(const std::string& ordner) {
+    std::error_code ec;
+    const std::filesystem::path echt = std::filesystem::weakly_canonical(ordner, ec);
+    if (ec) return false;
+    const std::string pfad = echt.string();
+    for (const char* wurzel : {"/proc", "/sys", "/dev"}) {
+        const std::string w = wurzel;
+        if (pfad == w || pfad.rfind(w + "/", 0) == 0) {
+            // Shared memory under /dev is an ordinary writable tmpfs.
+            return pfad != "/dev/shm" && pfad.rfind("/dev/shm/", 0) != 0;
+        }
+    }
+    return false;
+}
+
 std::string TempOrdner(bool mitTrenner) {
     std::error_code ec;
     std::string ordner = std::filesystem::temp_directory_path(ec).string();

@@ -19,6 +19,9 @@ std::string DateiEndung(const std::string& pfad);
 std::string Verzeichnis(const std::string& pfad);
 bool DateiExistiert(const std::string& pfad);
 bool OrdnerExistiert(const std::string& pfad);
+// True for a folder of a kernel's pseudo file system (/proc, /sys, /dev and the like): no place to
+// write a drawing, and listing it can take a file dialog very long.
+bool PseudoDateisystem(const std::string& ordner);
 // The folder for temporary files, with or without a trailing "/".
 std::string TempOrdner(bool mitTrenner);
 // The folder path without one trailing separator ("\\" or "/"); the root "/" stays.

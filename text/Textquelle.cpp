@@ -182,4 +182,14 @@ void TextquelleKlartext::Anhaengen(const std::string& utf8, const Zeichenformat&
 
 void TextquelleKlartext::Leeren() { positionen_.clear(); }
 
+bool IstTextdatei(const std::string& bytes) {
+    std::size_t steuer = 0;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == 0) return false;
+        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\f' && b != '\r') || b == 0x7F) ++steuer;
+    }
+    return steuer * 50 <= bytes.size();
+}
+
 } // namespace konturo

@@ -64,6 +64,10 @@ std::string Utf8Kodieren(const std::u32string& text);
 std::string Utf8Kodieren(char32_t zeichen);
 // True when the bytes are valid UTF-8.
 bool IstUtf8(const std::string& bytes);
+// False for bytes that are no text someone typed: a NUL byte, or more than one in fifty bytes a
+// control character other than tab, line feed, form feed and carriage return (a program, an
+// image or a compressed file chosen by mistake).
+bool IstTextdatei(const std::string& bytes);
 // Windows-1252 bytes to UTF-8.
 std::string Cp1252NachUtf8(const std::string& bytes);
 // A code point to Windows-1252; '?' when it has no such byte.

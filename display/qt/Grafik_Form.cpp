@@ -6,7 +6,10 @@
 #include "app/Sitzung.h"
 #include "app/Sprache.h"
 #include "app/StartParameter.h"
+#include "app/qt/Optionen.h"
 #include "app/adapter/EinstellungenQt.h"
+#include "display/qt/DruckenBefehl.h"
+#include "display/qt/Farbe.h"
 #include "display/qt/Fensterhilfe.h"
 #include "display/qt/Info.h"
 #include "display/qt/Meldung.h"
@@ -31,6 +34,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 
 #include <algorithm>
@@ -89,17 +93,16 @@ constexpr TextZuordnung MenueTexte[] = {
 
 } // namespace
 
-StatusLayout LayoutBerechnen(int w, int h) {
+StatusLayout LayoutBerechnen(int w, int h, int koordinatenBreite, int anzahlBreite) {
     StatusLayout l;
     const int oben = h - StatusHoehe;
+    const int kb = std::max(FeldBreite, koordinatenBreite);
+    const int ab = std::max(FeldBreite, anzahlBreite);
     l.Grafik = QRect(0, 0, w, oben);
-    l.KoordinatenX = QRect(0, oben, FeldBreite, StatusHoehe);
-    l.KoordinatenY =
-        QRect(l.KoordinatenX.left() + FeldBreite + Abstand, oben, FeldBreite, StatusHoehe);
-    l.AnzElemente =
-        QRect(l.KoordinatenY.left() + FeldBreite + Abstand, oben, FeldBreite, StatusHoehe);
-    l.DezTrenn =
-        QRect(l.AnzElemente.left() + FeldBreite + Abstand, oben, DezTrennBreite, StatusHoehe);
+    l.KoordinatenX = QRect(0, oben, kb, StatusHoehe);
+    l.KoordinatenY = QRect(l.KoordinatenX.left() + kb + Abstand, oben, kb, StatusHoehe);
+    l.AnzElemente = QRect(l.KoordinatenY.left() + kb + Abstand, oben, ab, StatusHoehe);
+    l.DezTrenn = QRect(l.AnzElemente.left() + ab + Abstand, oben, DezTrennBreite, StatusHoehe);
     l.SoftVersion = QRect(w - VersionBreite, oben, VersionBreite, StatusHoehe);
     const int pbLinks = l.DezTrenn.left() + DezTrennBreite + Abstand;
     const int pbBreite = std::max(0, w - VersionBreite - pbLinks - 1050);
@@ -139,6 +142,17 @@ Grafik_Form::Grafik_Form(Sitzung& s, QWidget* eltern)
     setObjectName(QStringLiteral("Grafik_Form"));
     s_.ui = ui_.get();
     dateiDialog = [this](const DateiDialogAnfrage& a) { return DateiDialogQt(a); };
+    druckDienste_ = std::make_unique<DruckDienste>();
+    // Printing asks for a PDF file's name through the same seam as the other file dialogs.
+    druckDienste_->dateiDialog = [this](const DateiDialogAnfrage& a) { return dateiDialog(a); };
+
+    neuAnpassen_ = new QTimer(this);
+    neuAnpassen_->setSingleShot(true);
+    neuAnpassen_->setInterval(250);
+    connect(neuAnpassen_, &QTimer::timeout, this, [this] {
+        // Running work redraws when it ends.
+        if (s_.fenster.Bereit && s_.speicher.ElementAnzahl() >= 1) Neuzeichnen();
+    });
 
     auto* innen = new QWidget(this);
     innen->setObjectName(QStringLiteral("Innen"));
@@ -230,7 +244,7 @@ void Grafik_Form::MenuesAnlegen() {
     Eintrag(datei, "mnuEPS", "&Grafik importieren", &G::mnuEPS_Click);
     Trenner(datei, "mnuleer1");
     Eintrag(datei, "mnuGrafikExport", "Grafik e&xportieren", &G::mnuGrafikExport_Click);
-    Eintrag(datei, "mnuDrucken", "Grafik drucken", &G::NichtVerfuegbar);
+    Eintrag(datei, "mnuDrucken", "Grafik drucken", &G::mnuDrucken_Click);
     Trenner(datei, "mnuLeer5");
     Eintrag(datei, "mnuBatch", "B&atch-Datei laden", &G::mnuBatch_Click);
     Trenner(datei, "mnuLeer29");
@@ -265,7 +279,7 @@ void Grafik_Form::MenuesAnlegen() {
     QMenu* sprache = Untermenue(extras, "mnuSprache", "&Sprache");
     Eintrag(sprache, "mnuEnglish", "&English", &G::mnuEnglish_Click);
     Eintrag(sprache, "mnuDeutsch", "&Deutsch", &G::mnuDeutsch_Click);
-    Eintrag(extras, "mnuOptionen", "&Optionen", &G::NichtVerfuegbar);
+    Eintrag(extras, "mnuOptionen", "&Optionen", &G::mnuOptionen_Click);
     Trenner(extras, "mnuLeer40");
     Eintrag(extras, "mnuInternetUpdate", "Internet Update", &G::InternetUpdate);
 
@@ -274,7 +288,7 @@ void Grafik_Form::MenuesAnlegen() {
     Eintrag(punkte, "mnuEin", "ein", &G::mnuEin_Click);
     Eintrag(punkte, "mnuAus", "aus", &G::mnuAus_Click);
     Trenner(anzeige, "mnuleer11");
-    Eintrag(anzeige, "mnuFarbe", "&Farbe", &G::NichtVerfuegbar);
+    Eintrag(anzeige, "mnuFarbe", "&Farbe", &G::mnuFarbe_Click);
     Trenner(anzeige, "mnuLeer10");
     Eintrag(anzeige, "mnuZoom", "&Zoom", &G::mnuZoom_Click);
     Eintrag(anzeige, "mnuGesamtbild", "&Gesamtbild", &G::mnuGesamtbild_Click);
@@ -394,6 +408,9 @@ bool Grafik_Form::eventFilter(QObject* objekt, QEvent* ereignis) {
 void Grafik_Form::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
     if (isMinimized()) return;
+    // Dragging stays smooth even with a million elements: the picture is refitted once the
+    // window has kept its size for a moment.
+    if (gestartet_) neuAnpassen_->start();
     if (width() * Twips < MindestBreite || height() * Twips < MindestHoehe) {
         resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
     }
@@ -402,7 +419,15 @@ void Grafik_Form::resizeEvent(QResizeEvent* e) {
 void Grafik_Form::LayoutAnwenden() {
     if (isMinimized()) return;
     const QSize innen = centralWidget()->size();
-    const StatusLayout l = LayoutBerechnen(innen.width() * Twips, innen.height() * Twips);
+    // The widest values the fields show: a coordinate beyond 9999 with sign and two decimals, a
+    // count of millions of elements with its contour number.
+    auto breite = [](const QLineEdit* feld, const char* muster) {
+        const QFontMetrics metrik(feld->font());
+        return (metrik.horizontalAdvance(QLatin1String(muster)) + 12) * Twips;
+    };
+    const StatusLayout l =
+        LayoutBerechnen(innen.width() * Twips, innen.height() * Twips,
+                        breite(koordinatenX_, "-99999.99"), breite(anzElemente_, "1234567/123456"));
     grafik_->setGeometry(NachPixel(l.Grafik));
     koordinatenX_->setGeometry(NachPixel(l.KoordinatenX));
     koordinatenY_->setGeometry(NachPixel(l.KoordinatenY));
@@ -569,7 +594,8 @@ DateiDialogErgebnis Grafik_Form::DateiDialogQt(const DateiDialogAnfrage& a) {
     QFileDialog d(this);
     d.setAcceptMode(a.speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     d.setFileMode(a.speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    d.setDirectory(a.ordner);
+    // Listing /proc or /sys can keep the dialog busy for a long time.
+    d.setDirectory(PseudoDateisystem(S(a.ordner)) ? QDir::homePath() : a.ordner);
     if (!a.name.isEmpty()) d.selectFile(a.name);
     const QStringList filter = FilterNachQt(a.filter);
     d.setNameFilters(filter);
@@ -633,7 +659,8 @@ void Grafik_Form::mnuEPS_Click() {
 void Grafik_Form::mnuGrafikExport_Click() {
     if (s_.speicher.ElementAnzahl() < 1) return;
     Einstellungen& e = s_.einstellungen;
-    if (!OrdnerExistiert(e.GOutPath)) e.GOutPath = TempOrdner(false);
+    if (!OrdnerExistiert(e.GOutPath) || PseudoDateisystem(e.GOutPath))
+        e.GOutPath = TempOrdner(false);
     e.GOutPath = OhneEndtrenner(e.GOutPath);
     const std::string text = s_.textquelle ? s_.textquelle->KlarText() : std::string();
     s_.speicher.AusgabeDatei = VorgeschlagenerName(s_.fenster.AktDatei, text);
@@ -647,17 +674,16 @@ void Grafik_Form::mnuGrafikExport_Click() {
     const DateiDialogErgebnis r = dateiDialog(a);
     if (!r.ok) return;
 
-    s_.speicher.AusgabeDatei = S(r.pfad);
-    e.GOutPath = Verzeichnis(s_.speicher.AusgabeDatei);
-    EinstellungenSpeichern();
-    e.LastFilter = static_cast<std::uint8_t>(std::clamp(r.filterIndex, 1, 4));
-
+    const int typ = std::clamp(r.filterIndex, 1, 4);
+    s_.speicher.AusgabeDatei = MitEndungDesTyps(S(r.pfad), typ);
     const Ausgabeformat format = FormatNachEndung(s_.speicher.AusgabeDatei);
-    if (format == Ausgabeformat::Keins) return;
-    // A file that cannot be created must not pass silently: the user would look for it.
-    if (AusgabeSchreiben(s_, format) == Schreibergebnis::NichtErstellt) {
-        s_.Melden(119, " " + s_.speicher.AusgabeDatei);
-    }
+    const Schreibergebnis ergebnis = AusgabeSchreiben(s_, format);
+    // A file that cannot be created must not pass silently: the user would look for it. Only a
+    // folder that took the file is offered again next time.
+    if (ergebnis == Schreibergebnis::NichtErstellt) s_.Melden(119, " " + s_.speicher.AusgabeDatei);
+    if (ergebnis == Schreibergebnis::Ok) e.GOutPath = Verzeichnis(s_.speicher.AusgabeDatei);
+    EinstellungenSpeichern();
+    e.LastFilter = static_cast<std::uint8_t>(typ);
 }
 
 void Grafik_Form::mnuBatch_Click() {
@@ -759,7 +785,20 @@ void Grafik_Form::mnuInfo_Click() {
     fenster.exec();
 }
 
-void Grafik_Form::NichtVerfuegbar() { s_.Melden(147); }
+void Grafik_Form::mnuOptionen_Click() { OptionenZeigen(s_, this); }
+
+void Grafik_Form::mnuFarbe_Click() {
+    FarbeZeigen(s_, this, [this] {
+        grafik_->Hintergrund(s_.einstellungen.HGF);
+        if (s_.speicher.ElementAnzahl() >= 1)
+            Neuzeichnen();
+        else
+            grafik_->Loeschen(s_.einstellungen.HGF);
+        TextfensterAuffrischen(s_);
+    });
+}
+
+void Grafik_Form::mnuDrucken_Click() { DruckenBefehl(s_, this, *druckDienste_); }
 
 void Grafik_Form::InternetUpdate() { s_.Melden(148); }
 

@@ -14,6 +14,7 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 class QTranslator;
 
 namespace konturo {
@@ -21,6 +22,7 @@ namespace konturo {
 struct Sitzung;
 class EinstellungenQt;
 class UiDiensteQt;
+struct DruckDienste;
 class Meldung;
 
 // Twips per pixel at 96 DPI.
@@ -56,7 +58,10 @@ struct StatusLayout {
     QRect Grafik, KoordinatenX, KoordinatenY, AnzElemente, DezTrenn, ProgressBar1, Command1,
         SoftVersion;
 };
-StatusLayout LayoutBerechnen(int innenBreite, int innenHoehe);
+// The fields KoordinatenX/KoordinatenY and AnzElemente are at least 900 twips wide, wider when
+// their widest content needs it at the window's font.
+StatusLayout LayoutBerechnen(int innenBreite, int innenHoehe, int koordinatenBreite = 900,
+                             int anzahlBreite = 900);
 // The saved window placement cut to the screen, all in twips.
 QRect PlatzierungBerechnen(int posX, int posY, int sizeX, int sizeY, int bildschirmBreite,
                            int bildschirmHoehe);
@@ -120,6 +125,11 @@ public:
     void mnuGesamtbild_Click();
     void mnuNeuZeichnen_Click();
     void mnuInfo_Click();
+    void mnuOptionen_Click();
+    void mnuFarbe_Click();
+    void mnuDrucken_Click();
+    // The printer chosen last and the test seams of printing.
+    DruckDienste& Druckdienste() { return *druckDienste_; }
 
     // Pointer and zoom handling of the drawing area (public for tests).
     void Grafik_MouseDown(Qt::MouseButton knopf, const QPointF& einheiten);
@@ -143,7 +153,6 @@ private:
     void StartMenues();
     void LayoutAnwenden();
     void Placieren(const Startumgebung& umgebung);
-    void NichtVerfuegbar();
     void InternetUpdate();
     void SpracheWechseln(std::uint8_t nr);
     // Qt's own dialogs and buttons in the language of SprachNr (German: Qt's German texts where
@@ -167,7 +176,10 @@ private:
     QPushButton* command1_ = nullptr;
     QMap<QString, QAction*> aktionen_;
     std::unique_ptr<QTranslator> qtTexte_;
+    std::unique_ptr<DruckDienste> druckDienste_;
     bool gestartet_ = false;
+    // Redraws once the user has stopped resizing the window.
+    QTimer* neuAnpassen_ = nullptr;
 };
 
 } // namespace konturo

@@ -19,7 +19,9 @@ UiDiensteQt::~UiDiensteQt() {
 }
 
 void UiDiensteQt::FortschrittMaximum(std::int32_t maximum) {
-    form_.Fortschritt()->setMaximum(std::max(0, maximum));
+    // A range of 0 to 0 would turn the bar into an endless busy animation: nothing to do shows
+    // as an empty bar.
+    form_.Fortschritt()->setMaximum(std::max(1, maximum));
 }
 
 void UiDiensteQt::FortschrittWert(std::int32_t wert) {

