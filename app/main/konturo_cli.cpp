@@ -19,6 +19,7 @@
 #include "text/GlyphGeraetFreetype.h"
 #include "text/GlyphonBindung.h"
 #include "text/RtfLesen.h"
+#include "text/Stil.h"
 #include "text/Textquelle.h"
 
 #include <algorithm>
@@ -356,9 +357,11 @@ std::string DateiInhalt(const std::string& pfad) {
     return inhalt;
 }
 
-// Plain text in UTF-8 (with or without byte order mark) or, failing that, Windows-1252.
+// Plain text in UTF-8 (with or without byte order mark) or, failing that, Windows-1252; bytes
+// that are no text (a program, an image) are refused.
 std::string KlartextDatei(const std::string& pfad) {
     std::string inhalt = DateiInhalt(pfad);
+    if (!IstTextdatei(inhalt)) Fehler(ExitFehler, "\"" + pfad + "\" is not a text file");
     if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0) inhalt.erase(0, 3);
     return IstUtf8(inhalt) ? inhalt : Cp1252NachUtf8(inhalt);
 }
@@ -374,24 +377,6 @@ bool EndetAuf(const std::string& pfad, const std::string& endung) {
     const std::string k = Klein(pfad);
     return k.size() >= endung.size() &&
            k.compare(k.size() - endung.size(), endung.size(), endung) == 0;
-}
-
-// Bold and italic of a style name: the text window's four names (language texts 140 to 143
-// when loaded, else the German ones) or the English ones. False for any other name.
-bool StilErkennen(const Sitzung& s, const std::string& name, Zeichenformat& f) {
-    const std::string k = Klein(name);
-    const char* deutsch[4] = {"standard", "fett", "kursiv", "fett kursiv"};
-    const char* englisch[4] = {"regular", "bold", "italic", "bold-italic"};
-    for (int i = 0; i < 4; ++i) {
-        const std::string geladen = Klein(s.Text(140 + i));
-        if (k == deutsch[i] || k == englisch[i] || (!geladen.empty() && k == geladen) ||
-            (i == 3 && (k == "bold italic" || k == "fett-kursiv"))) {
-            f.Fett = i == 1 || i == 3;
-            f.Kursiv = i == 2 || i == 3;
-            return true;
-        }
-    }
-    return false;
 }
 
 // Consumes one of the options of the font and the layout; false when a is none of them.
@@ -463,12 +448,13 @@ Zeichenformat TextFormatBestimmen(Sitzung& s, const TextOptionen& t) {
         const auto g = Zahl(s.einstellungen.Hoehe);
         f.Groesse = g && *g > 0 ? *g : 24.0;
     }
-    if (t.stil && !StilErkennen(s, *t.stil, f))
+    const int stil = StilNummer(s, t.stil.value_or(s.einstellungen.Stil));
+    if (t.stil && stil < 0)
         Fehler(ExitAufruf, "unknown style \"" + *t.stil +
                                "\": use standard, fett, kursiv, fett kursiv (or regular, bold, "
                                "italic, bold-italic)");
     // Without --style the text window's last style; one it does not know counts as standard.
-    if (!t.stil && !StilErkennen(s, s.einstellungen.Stil, f)) f.Fett = f.Kursiv = false;
+    StilAnwenden(std::max(stil, 0), f);
     if (t.hoehe) s.text.Schrifthoehe = *t.hoehe;
     if (t.laufweite) s.text.Laufweite = *t.laufweite;
     if (t.zeilenabstand) s.text.Zeilenabstand = *t.zeilenabstand;

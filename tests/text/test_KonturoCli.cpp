@@ -41,9 +41,11 @@ TEST_F(KonturoCli, BadCommandLinesAndInputsFailWithAMessage) {
         {"size not a number", "text --size gross Hallo -o a.dxf", 2, "not a number"},
         {"decimal", "text --decimal semikolon Hallo -o a.dxf", 2, "point or comma"},
         {"missing file", "text --file fehlt.txt -o a.dxf", 1, "cannot read"},
+        {"binary file", "text --file programm.txt -o a.dxf", 1, "not a text file"},
         {"two texts", "text Hallo Welt -o a.dxf", 2, "more than one"},
         {"unknown command", "zeichnen -o a.dxf", 2, "unknown command"},
     };
+    test::DateiSchreiben(Pfad("programm.txt"), std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10));
     for (const Fall& f : faelle) {
         std::filesystem::remove(Pfad("a.dxf"));
         const Lauf l = Starten(f.argumente + " --defaults");
