@@ -174,19 +174,7 @@ private:
         }
     }
 
-    void TextUeberspringen() {
-        int tiefe = 0;
-        while (i_ < t_.size()) {
-            char c = t_[i_++];
-            if (c == '\\') {
-                ++i_;
-            } else if (c == '(') {
-                ++tiefe;
-            } else if (c == ')') {
-                if (--tiefe == 0) return;
-            }
-        }
-    }
+    void TextUeberspringen() { i_ = PDFTextEnde(t_, i_); }
 
     void DictUeberspringen() {
         int tiefe = 0;
@@ -235,6 +223,21 @@ bool PDFLeerraum(char c) {
 bool PDFTrenner(char c) {
     return PDFLeerraum(c) || c == '/' || c == '[' || c == ']' || c == '<' || c == '>' || c == '(' ||
            c == ')' || c == '{' || c == '}' || c == '%';
+}
+
+std::size_t PDFTextEnde(std::string_view t, std::size_t pos) {
+    int tiefe = 0;
+    while (pos < t.size()) {
+        const char c = t[pos++];
+        if (c == '\\') {
+            ++pos;
+        } else if (c == '(') {
+            ++tiefe;
+        } else if (c == ')') {
+            if (--tiefe == 0) break;
+        }
+    }
+    return std::min(pos, t.size());
 }
 
 std::string_view StromDaten(std::string_view datei, std::size_t streamPos,

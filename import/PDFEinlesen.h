@@ -39,6 +39,9 @@ StromArt StromArtBestimmen(std::string_view datei, std::size_t streamPos,
 // White space and delimiters of PDF syntax (NUL counts as white space).
 bool PDFLeerraum(char c);
 bool PDFTrenner(char c);
+// The position behind the PDF string (literal, balanced parentheses, backslash escapes) that
+// starts with "(" at pos; the end of the text when it is not closed.
+std::size_t PDFTextEnde(std::string_view t, std::size_t pos);
 
 // The data of the stream whose keyword "stream" starts at streamPos and whose "endstream" starts
 // at endstreamPos: a CR LF and then an LF right after the keyword are dropped (a CR alone is kept).

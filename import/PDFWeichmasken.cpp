@@ -205,19 +205,7 @@ void ObjektLeser::Wort(std::string_view wort) {
     vor1_ = Ganzzahl{wert, wortNr_, wort.size()};
 }
 
-void ObjektLeser::TextUeberspringen() {
-    int tiefe = 0;
-    while (i_ < t_.size()) {
-        const char c = t_[i_++];
-        if (c == '\\') {
-            ++i_;
-        } else if (c == '(') {
-            ++tiefe;
-        } else if (c == ')') {
-            if (--tiefe == 0) return;
-        }
-    }
-}
+void ObjektLeser::TextUeberspringen() { i_ = PDFTextEnde(t_, i_); }
 
 // The reference graph of the file's objects.
 struct Knoten {
