@@ -207,6 +207,7 @@ const std::vector<Schluessel>& Tabelle() {
             [](const Einstellungen& e) { return Ganz(e.Ausgabenfarbe); }},
         K_ZAHL("Param", GespiegelteAusgabe, Art::Byte, std::uint8_t, "0"),
         K_ZAHL("Param", SingleLineModus, Art::Byte, std::uint8_t, "0"),
+        K_TEXT("Param", UpdateAdresse, ""),
     };
     return tabelle;
 }

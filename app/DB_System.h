@@ -62,6 +62,8 @@ struct Einstellungen {
     std::uint8_t Ausgabenfarbe = 0;
     std::uint8_t GespiegelteAusgabe = 0;
     std::uint8_t SingleLineModus = 0;
+    // The address "Internet Update" downloads from (http://host[:port]/path); empty until set.
+    std::string UpdateAdresse;
 };
 
 // What EinstellungenLaden needs from its surroundings for the computed defaults.

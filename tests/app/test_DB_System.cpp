@@ -275,7 +275,7 @@ TEST(EinstellungenQt, RundreiseUeberIniDatei) {
     ASSERT_TRUE(EinstellungenSichern(*quelle, vorher));
     ASSERT_TRUE(EinstellungenSichern(*ziel, nachher));
     EXPECT_EQ(nachher.werte, vorher.werte);
-    EXPECT_EQ(vorher.werte.size(), 41u);
+    EXPECT_EQ(vorher.werte.size(), 42u);
 }
 
 TEST(EinstellungenQt, FremdeSchreibweiseInDerIniDatei) {
