@@ -208,6 +208,12 @@ const std::vector<Schluessel>& Tabelle() {
         K_ZAHL("Param", GespiegelteAusgabe, Art::Byte, std::uint8_t, "0"),
         K_ZAHL("Param", SingleLineModus, Art::Byte, std::uint8_t, "0"),
         K_TEXT("Param", UpdateAdresse, ""),
+        K_ZAHL("Param", SparModus, Art::Byte, std::uint8_t, "0"),
+        K_REELL("Param", MaxAbweichung, "0.05"),
+        K_REELL("Param", MinRadius, "0"),
+        K_REELL("Param", MinLaenge, "0"),
+        K_ZAHL("Param", Nachkommastellen, Art::Byte, std::uint8_t, "0"),
+        K_ZAHL("Param", Reparieren, Art::Byte, std::uint8_t, "0"),
     };
     return tabelle;
 }

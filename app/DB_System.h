@@ -64,6 +64,16 @@ struct Einstellungen {
     std::uint8_t SingleLineModus = 0;
     // The address "Internet Update" downloads from (http://host[:port]/path); empty until set.
     std::string UpdateAdresse;
+    // Economy fitting: 1 = lines and arcs across smooth outline joints, every point of the true
+    // outline within MaxAbweichung (mm) of the result and the other way round.
+    std::uint8_t SparModus = 0;
+    double MaxAbweichung = 0;
+    // Machine checks: the smallest arc radius and element length (mm) a machine takes, and the
+    // decimals its controller keeps (0 = no limit); Reparieren = 1 repairs within MaxAbweichung.
+    double MinRadius = 0;
+    double MinLaenge = 0;
+    std::uint8_t Nachkommastellen = 0;
+    std::uint8_t Reparieren = 0;
 };
 
 // What EinstellungenLaden needs from its surroundings for the computed defaults.

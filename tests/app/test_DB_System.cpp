@@ -275,7 +275,7 @@ TEST(EinstellungenQt, RundreiseUeberIniDatei) {
     ASSERT_TRUE(EinstellungenSichern(*quelle, vorher));
     ASSERT_TRUE(EinstellungenSichern(*ziel, nachher));
     EXPECT_EQ(nachher.werte, vorher.werte);
-    EXPECT_EQ(vorher.werte.size(), 42u);
+    EXPECT_EQ(vorher.werte.size(), 48u);
 }
 
 TEST(EinstellungenQt, FremdeSchreibweiseInDerIniDatei) {
