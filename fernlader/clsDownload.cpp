@@ -84,13 +84,16 @@ bool clsDownload::DoDownload(const QString& strURL, const QString& strLocalFile)
         return Scheitern(DateiFehler, QStringLiteral("no local file given"));
     d.lokaleDatei = QFileInfo(strLocalFile).absoluteFilePath();
     const QFileInfo ziel(d.lokaleDatei);
-    if (ziel.exists() || ziel.isSymLink()) {
-        QFile alt(d.lokaleDatei);
-        if (ziel.isDir() || !alt.remove())
-            return Scheitern(DateiFehler, d.lokaleDatei + QStringLiteral(": cannot be replaced"));
-    }
+    if (ziel.isDir())
+        return Scheitern(DateiFehler, d.lokaleDatei + QStringLiteral(": is a folder"));
+    // A file or a link is replaced; a device such as /dev/null is written to, never deleted.
+    if ((ziel.isFile() || ziel.isSymLink()) && !QFile::remove(d.lokaleDatei))
+        return Scheitern(DateiFehler, d.lokaleDatei + QStringLiteral(": cannot be replaced"));
+    const QFileInfo geraet(d.lokaleDatei);
     const QFileInfo ordner(ziel.absolutePath());
-    if (!ordner.isDir() || !ordner.isWritable())
+    if (geraet.exists() && !geraet.isWritable())
+        return Scheitern(DateiFehler, d.lokaleDatei + QStringLiteral(": cannot be written"));
+    if (!geraet.exists() && (!ordner.isDir() || !ordner.isWritable()))
         return Scheitern(DateiFehler, ziel.absolutePath() + QStringLiteral(": no writable folder"));
 
     if (!d.mSockCtrl) {

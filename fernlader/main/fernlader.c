@@ -9,6 +9,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -72,9 +73,11 @@ static int Hilfe(FILE* aus, int status) {
     return status;
 }
 
-/* Ends a failed download: the message, the file removed, status 1. */
+/* Ends a failed download: the message, the file removed, status 1. Only a plain file is
+ * removed: a target such as /dev/null stays what it is. */
 static int Scheitern(FernladerDownload* d, const char* datei, const char* grund) {
-    if (remove(datei) != 0 && errno != ENOENT)
+    struct stat st;
+    if (lstat(datei, &st) == 0 && S_ISREG(st.st_mode) && remove(datei) != 0)
         fprintf(stderr, "fernlader: %s could not be removed: %s\n", datei, strerror(errno));
     fprintf(stderr, "fernlader: %s\n", grund);
     fernlader_freigeben(d);
