@@ -6,6 +6,7 @@
 #include "app/Sitzung.h"
 #include "app/Sprache.h"
 #include "app/StartParameter.h"
+#include "app/qt/InternetUpdate.h"
 #include "app/qt/Optionen.h"
 #include "app/adapter/EinstellungenQt.h"
 #include "display/qt/DruckenBefehl.h"
@@ -800,6 +801,6 @@ void Grafik_Form::mnuFarbe_Click() {
 
 void Grafik_Form::mnuDrucken_Click() { DruckenBefehl(s_, this, *druckDienste_); }
 
-void Grafik_Form::InternetUpdate() { s_.Melden(148); }
+void Grafik_Form::InternetUpdate() { InternetUpdateZeigen(s_, this); }
 
 } // namespace konturo
