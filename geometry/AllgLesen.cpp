@@ -2,8 +2,10 @@
 // locale-independent number reader.
 #include "geometry/AllgLesen.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -177,41 +179,63 @@ std::string GanzzahlZeile(long long wert) {
     return zeile;
 }
 
+namespace {
+
+bool IstZiffer(char c) { return c >= '0' && c <= '9'; }
+
+// Significant digits handed to from_chars. A double is decided by at most 768 significant
+// digits; more are cut, and a last digit 1 stands for the non-zero rest, so the rounding
+// comes out as with all digits.
+constexpr std::size_t MaxZiffern = 800;
+// An exponent beyond this gives infinity or zero with any mantissa a file can hold.
+constexpr std::int64_t MaxExponent = 100000000;
+
+// Room for the digits, "e" and the exponent.
+constexpr std::size_t ZiffernPuffer = MaxZiffern + 24;
+
+// The decimal number of the n digits in puffer (no leading zeros, at least one, at most
+// MaxZiffern) times 10^exponent, rounded to the nearest double.
+double ZiffernWert(char (&puffer)[ZiffernPuffer], std::size_t n, std::int64_t exponent) {
+    const std::int64_t groessenordnung = exponent + static_cast<std::int64_t>(n) - 1;
+    // The largest double is below 1e309, the smallest above zero 4.9e-324.
+    if (groessenordnung > 309) return std::numeric_limits<double>::infinity();
+    if (groessenordnung < -325) return 0.0;
+    puffer[n++] = 'e';
+    const auto [ende, ec] = std::to_chars(puffer + n, puffer + ZiffernPuffer, exponent);
+    (void)ec;
+    double wert = 0.0;
+    const auto [p, fehler] = std::from_chars(puffer, ende, wert);
+    (void)p;
+    if (fehler == std::errc::result_out_of_range)
+        wert = groessenordnung > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return wert;
+}
+
+} // namespace
+
 double ZahlLesen(std::string_view text, std::size_t& gelesen) {
     gelesen = 0;
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    // Collect sign, mantissa and exponent into a normalised copy for from_chars.
-    char puffer[512];
-    std::size_t n = 0;
-    auto anhaengen = [&](char c) {
-        if (n < sizeof puffer - 1) puffer[n++] = c;
-    };
     bool negativ = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negativ = text[i] == '-';
         ++i;
     }
-    std::size_t ziffern = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        anhaengen(text[i++]);
-        ++ziffern;
-    }
+    const std::size_t ganzAnfang = i;
+    while (i < text.size() && IstZiffer(text[i])) ++i;
+    std::string_view ganz = text.substr(ganzAnfang, i - ganzAnfang);
+    std::string_view bruch;
     if (i < text.size() && text[i] == '.') {
         std::size_t j = i + 1;
-        std::size_t nachkomma = 0;
-        while (j < text.size() && text[j] >= '0' && text[j] <= '9') {
-            ++j;
-            ++nachkomma;
-        }
-        if (ziffern + nachkomma > 0) {
-            anhaengen('.');
-            for (std::size_t k = i + 1; k < j; ++k) anhaengen(text[k]);
-            ziffern += nachkomma;
+        while (j < text.size() && IstZiffer(text[j])) ++j;
+        if (!ganz.empty() || j > i + 1) {
+            bruch = text.substr(i + 1, j - i - 1);
             i = j;
         }
     }
-    if (ziffern == 0) return 0.0;
+    if (ganz.empty() && bruch.empty()) return 0.0;
+    std::int64_t exponent = 0;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
         std::size_t j = i + 1;
         bool expNegativ = false;
@@ -220,25 +244,42 @@ double ZahlLesen(std::string_view text, std::size_t& gelesen) {
             ++j;
         }
         std::size_t k = j;
-        while (k < text.size() && text[k] >= '0' && text[k] <= '9') ++k;
+        while (k < text.size() && IstZiffer(text[k])) {
+            // Leading zeros add nothing; a value past the bound stays there.
+            exponent = std::min(exponent * 10 + (text[k] - '0'), MaxExponent);
+            ++k;
+        }
         if (k > j) {
-            anhaengen('e');
-            if (expNegativ) anhaengen('-');
-            for (std::size_t m = j; m < k && m < j + 6; ++m) anhaengen(text[m]);
-            if (k - j > 6) anhaengen('9'); // an exponent this long is out of range either way
+            if (expNegativ) exponent = -exponent;
             i = k;
+        } else {
+            exponent = 0;
         }
     }
     gelesen = i;
-    double wert = 0.0;
-    auto [ende, ec] = std::from_chars(puffer, puffer + n, wert);
-    (void)ende;
-    if (ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone: decide between overflow and underflow.
-        const char* e = static_cast<const char*>(std::memchr(puffer, 'e', n));
-        bool klein = e && e[1] == '-';
-        wert = klein ? 0.0 : std::numeric_limits<double>::infinity();
+
+    // The digits of both parts as one whole number: the point moves into the exponent. Only
+    // the significant digits are copied, and no more than the rounding can need.
+    exponent -= static_cast<std::int64_t>(bruch.size());
+    const std::size_t anzahl = ganz.size() + bruch.size();
+    auto ziffer = [&](std::size_t k) { return k < ganz.size() ? ganz[k] : bruch[k - ganz.size()]; };
+    std::size_t erste = 0;
+    while (erste < anzahl && ziffer(erste) == '0') ++erste;
+    if (erste == anzahl) return negativ ? -0.0 : 0.0;
+    std::size_t letzte = anzahl - 1;
+    while (ziffer(letzte) == '0') --letzte;
+    exponent += static_cast<std::int64_t>(anzahl - 1 - letzte);
+    char puffer[ZiffernPuffer];
+    std::size_t n = 0;
+    const std::size_t signifikant = letzte - erste + 1;
+    const bool gekuerzt = signifikant > MaxZiffern;
+    const std::size_t bis = gekuerzt ? erste + MaxZiffern - 1 : letzte + 1;
+    for (std::size_t k = erste; k < bis; ++k) puffer[n++] = ziffer(k);
+    if (gekuerzt) {
+        puffer[n++] = '1';
+        exponent += static_cast<std::int64_t>(signifikant - MaxZiffern);
     }
+    const double wert = ZiffernWert(puffer, n, exponent);
     return negativ ? -wert : wert;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace konturo {
 namespace {
@@ -91,6 +92,39 @@ TEST(ZahlLesen, WieDieReaderLesen) {
     EXPECT_FALSE(ZahlLesenEndlich("1e999").has_value());
     EXPECT_FALSE(ZahlLesenEndlich("x").has_value());
     EXPECT_EQ(ZahlLesenEndlich("4.25").value(), 4.25);
+}
+
+TEST(ZahlLesen, LangeExponentenUndMantissenGenau) {
+    struct Fall {
+        const char* name;
+        std::string text;
+        double erwartet;
+    };
+    const double unendlich = std::numeric_limits<double>::infinity();
+    const Fall faelle[] = {
+        {"Exponent mit Nullen", "1e0000001", 10},
+        {"langer Exponent", "5e0000000000000791919", unendlich},
+        {"langer negativer Exponent", "5e-0000000000000791919", 0},
+        {"600 Nullen, dann 7", std::string(600, '0') + "7", 7},
+        {"600 Nullen hinter dem Punkt", "0." + std::string(599, '0') + "1e600", 1},
+        {"400 Ziffern", "1" + std::string(400, '0'), unendlich},
+        {"400 Ziffern mal 1e-400", "1" + std::string(400, '0') + "e-400", 1},
+        // 2^53 + 1 lies exactly between two doubles: the even one wins, a digit far behind
+        // decides for the upper one.
+        {"genau die Mitte", "9007199254740993", 9007199254740992.0},
+        {"knapp ueber der Mitte", "9007199254740993." + std::string(900, '0') + "1",
+         9007199254740994.0},
+        {"kleinste Zahl", "4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()},
+        {"ueber der halben kleinsten", "2.4703282292062328e-324",
+         std::numeric_limits<double>::denorm_min()},
+        {"groesste Zahl", "1.7976931348623157e308", std::numeric_limits<double>::max()},
+        {"D-Exponent", "2.5d-1x", 0.25},
+    };
+    for (const Fall& f : faelle) EXPECT_EQ(ZahlLesen(f.text), f.erwartet) << f.name;
+    std::size_t gelesen = 0;
+    ZahlLesen("1e0000001abc", gelesen);
+    EXPECT_EQ(gelesen, 9u);
+    EXPECT_FALSE(ZahlLesenEndlich("5e0000000000000791919").has_value());
 }
 
 } // namespace
