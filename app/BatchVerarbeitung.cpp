@@ -90,19 +90,13 @@ std::vector<std::string> BatchZeilenLesen(std::string_view bytes) {
     return zeilen;
 }
 
-bool BatchLesen(Sitzung& s) {
+Dateifehler BatchLesen(Sitzung& s) {
     Batchzustand& b = s.batch;
     b.BatchZeilen.clear();
-    if (!DateiExistiert(b.BatchPfad)) return false;
-    std::error_code fehler;
-    const std::uintmax_t groesse = std::filesystem::file_size(b.BatchPfad, fehler);
-    if (fehler || groesse > MaxBatchDatei) return false;
-    std::ifstream ein(b.BatchPfad, std::ios::binary);
-    if (!ein) return false;
-    const std::string inhalt{std::istreambuf_iterator<char>(ein), std::istreambuf_iterator<char>()};
-    if (ein.bad()) return false;
-    b.BatchZeilen = BatchZeilenLesen(inhalt);
-    return true;
+    std::string inhalt;
+    const Dateifehler fehler = DateiEinlesen(b.BatchPfad, MaxBatchDatei, inhalt);
+    if (fehler == Dateifehler::Keiner) b.BatchZeilen = BatchZeilenLesen(inhalt);
+    return fehler;
 }
 
 std::string BatchName(const std::string& eintrag) {

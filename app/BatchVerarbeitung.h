@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/UiDienste.h"
+#include "output/FSO_Funktionen.h"
 
 #include <atomic>
 #include <cstdint>
@@ -35,9 +36,9 @@ inline constexpr std::uintmax_t MaxBatchDatei = 64ULL * 1024 * 1024;
 // that is empty or holds only blanks. Every "|" becomes CR LF.
 std::vector<std::string> BatchZeilenLesen(std::string_view bytes);
 
-// Fills BatchZeilen from BatchPfad. False, with no entries, when the file cannot be read or is
-// larger than MaxBatchDatei.
-bool BatchLesen(Sitzung& s);
+// Fills BatchZeilen from BatchPfad. Only a regular file of at most MaxBatchDatei bytes is read;
+// otherwise BatchZeilen stays empty and the result says why.
+Dateifehler BatchLesen(Sitzung& s);
 
 // An entry as a file name: "/", "\", "+", "#", "<", ">" and "|" become blanks, then every blank
 // and every CR LF becomes "_". Everything else is kept.

@@ -7,8 +7,10 @@
 #include "app/UiDienste.h"
 #include "display/Fensterzustand.h"
 #include "geometry/Variablen.h"
+#include "output/FSO_Funktionen.h"
 #include "text/Textzustand.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace konturo {
@@ -38,6 +40,9 @@ struct Sitzung {
     const std::string& Text(int nr) const;
     // Shows language text nr, followed by zusatz, in a message box through the UI services.
     void Melden(int nr, const std::string& zusatz = "");
+    // Says why the file at pfad was not read: text 120 with the path for a missing file, text 121
+    // with the path and the reason (texts 14 and 16 to 19) for any other.
+    void DateifehlerMelden(Dateifehler fehler, const std::string& pfad, std::uintmax_t grenze);
 
     UiDiensteKopflos kopflos{true};
 };

@@ -3,11 +3,11 @@
 #include "app/Sprache.h"
 
 #include "app/Sitzung.h"
+#include "output/FSO_Funktionen.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -17,7 +17,7 @@ namespace {
 
 constexpr int TextAnzahl = 181;
 // A language file is a few kilobytes; anything far larger is not one.
-constexpr std::streamoff GroessteDatei = 4 * 1024 * 1024;
+constexpr std::uintmax_t GroessteDatei = 4 * 1024 * 1024;
 
 bool IstGueltigesUtf8(const std::string& t) {
     std::size_t i = 0;
@@ -96,24 +96,12 @@ std::optional<int> Ganzzahl(const std::string& t) {
     return wert;
 }
 
-// The file's lines (without line ends) as UTF-8, or false with the reason.
-bool ZeilenLesen(const std::string& pfad, std::vector<std::string>& zeilen, std::string& grund) {
-    std::ifstream ein(pfad, std::ios::binary);
-    if (!ein) {
-        grund = "Die Sprachdatei \"" + pfad + "\" wurde nicht gefunden (file not found).";
-        return false;
-    }
-    ein.seekg(0, std::ios::end);
-    const std::streamoff groesse = ein.tellg();
-    ein.seekg(0, std::ios::beg);
-    if (groesse < 0 || groesse > GroessteDatei) {
-        grund = "Die Sprachdatei \"" + pfad + "\" ist keine Sprachdatei (zu gross).";
-        return false;
-    }
-    std::string inhalt(static_cast<std::size_t>(groesse), '\0');
-    ein.read(inhalt.data(), groesse);
+// The lines (without line ends) of the file's bytes, as UTF-8.
+std::vector<std::string> ZeilenTeilen(std::string_view bytes) {
+    std::string inhalt(bytes);
     if (!IstGueltigesUtf8(inhalt)) inhalt = Cp1252AlsUtf8(inhalt);
     if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0) inhalt.erase(0, 3);
+    std::vector<std::string> zeilen;
     std::string zeile;
     for (std::size_t i = 0; i < inhalt.size(); ++i) {
         const char c = inhalt[i];
@@ -126,16 +114,29 @@ bool ZeilenLesen(const std::string& pfad, std::vector<std::string>& zeilen, std:
         }
     }
     if (!zeile.empty()) zeilen.push_back(zeile);
-    return true;
+    return zeilen;
+}
+
+// The file's bytes, or false with the reason. Only a regular file is read: a pipe in the
+// program's folder would otherwise hold the start for ever.
+bool DateiHolen(const std::string& pfad, std::string& inhalt, std::string& grund) {
+    const Dateifehler fehler = DateiEinlesen(pfad, GroessteDatei, inhalt);
+    if (fehler == Dateifehler::Keiner) return true;
+    if (fehler == Dateifehler::Fehlt)
+        grund = "Die Sprachdatei \"" + pfad + "\" wurde nicht gefunden (file not found).";
+    else
+        grund = "Die Sprachdatei \"" + pfad + "\" kann nicht gelesen werden (" +
+                DateifehlerText(fehler, GroessteDatei) + ").";
+    return false;
 }
 
 bool Ueberspringen(const std::string& zeile) { return zeile.empty() || zeile[0] == '\''; }
 
 } // namespace
 
-bool StartSprache(Sitzung& s, const std::string& pfad, std::string& grund) {
-    std::vector<std::string> zeilen;
-    if (!ZeilenLesen(pfad, zeilen, grund)) return false;
+bool StartSpracheText(Sitzung& s, std::string_view bytes, const std::string& pfad,
+                      std::string& grund) {
+    const std::vector<std::string> zeilen = ZeilenTeilen(bytes);
     for (std::size_t i = 0; i < zeilen.size(); ++i) {
         if (Ueberspringen(zeilen[i])) continue;
         const auto felder = Felder(zeilen[i]);
@@ -152,9 +153,9 @@ bool StartSprache(Sitzung& s, const std::string& pfad, std::string& grund) {
     return true;
 }
 
-bool SpracheLaden(Sitzung& s, const std::string& pfad, std::string& grund) {
-    std::vector<std::string> zeilen;
-    if (!ZeilenLesen(pfad, zeilen, grund)) return false;
+bool SpracheLadenText(Sitzung& s, std::string_view bytes, const std::string& pfad,
+                      std::string& grund) {
+    const std::vector<std::string> zeilen = ZeilenTeilen(bytes);
     std::array<std::string, TextAnzahl> texte{};
     const std::size_t spalte = s.fenster.SprachNr;
     const std::size_t mindestFelder = std::max<std::size_t>(3, spalte + 1);
@@ -176,6 +177,16 @@ bool SpracheLaden(Sitzung& s, const std::string& pfad, std::string& grund) {
     }
     s.fenster.Texte = std::move(texte);
     return true;
+}
+
+bool StartSprache(Sitzung& s, const std::string& pfad, std::string& grund) {
+    std::string inhalt;
+    return DateiHolen(pfad, inhalt, grund) && StartSpracheText(s, inhalt, pfad, grund);
+}
+
+bool SpracheLaden(Sitzung& s, const std::string& pfad, std::string& grund) {
+    std::string inhalt;
+    return DateiHolen(pfad, inhalt, grund) && SpracheLadenText(s, inhalt, pfad, grund);
 }
 
 bool StartSprache(Sitzung& s, const std::string& pfad) {

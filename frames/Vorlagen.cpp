@@ -11,12 +11,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 namespace konturo {
@@ -300,9 +298,10 @@ void GeoVorlageLesen(Sitzung& s, std::istream& ein) {
 
 void GeoVorlageLesen(Sitzung& s) {
     VorlageLeeren(s.speicher);
-    if (!DateiExistiert(s.einstellungen.RVorlage)) return;
-    std::ifstream ein(s.einstellungen.RVorlage, std::ios::binary);
-    if (!ein) return;
+    std::string inhalt;
+    if (DateiEinlesen(s.einstellungen.RVorlage, MaxVorlageDatei, inhalt) != Dateifehler::Keiner)
+        return;
+    std::istringstream ein(std::move(inhalt));
     GeoVorlageLesen(s, ein);
 }
 

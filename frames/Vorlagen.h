@@ -2,6 +2,7 @@
 // commands and the reading of ToPs GEO/VLG frame templates.
 #pragma once
 
+#include <cstdint>
 #include <istream>
 
 namespace konturo {
@@ -37,8 +38,13 @@ bool RahmenAus(Sitzung& s);
 // Empties the template elements and the template point table.
 void VorlageLeeren(Speicher& sp);
 
+// A frame template larger than this is no frame; the bound keeps a wrong file from filling the
+// memory with template elements.
+inline constexpr std::uintmax_t MaxVorlageDatei = std::uintmax_t{256} << 20;
+
 // Reads the ToPs GEO/VLG template named by the setting RVorlage into VorlageElemente. An empty
-// path or a missing file leaves the template empty.
+// path, a missing file or one that is no regular file of at most MaxVorlageDatei bytes leaves the
+// template empty.
 void GeoVorlageLesen(Sitzung& s);
 // The same from an open stream (the template is emptied first).
 void GeoVorlageLesen(Sitzung& s, std::istream& ein);

@@ -10,11 +10,9 @@
 #include "text/FontErzeugen.h"
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <unordered_map>
 #include <vector>
 
@@ -413,10 +411,10 @@ void DXFVorlageLesen(Sitzung& s, std::istream& ein) {
 
 void DXFVorlageLesen(Sitzung& s) {
     VorlageLeeren(s.speicher);
-    const std::string& pfad = s.einstellungen.RVorlage;
-    if (!DateiExistiert(pfad)) return;
-    std::ifstream ein(pfad, std::ios::binary);
-    if (!ein) return;
+    std::string inhalt;
+    if (DateiEinlesen(s.einstellungen.RVorlage, MaxVorlageDatei, inhalt) != Dateifehler::Keiner)
+        return;
+    std::istringstream ein(std::move(inhalt));
     DXFVorlageLesen(s, ein);
 }
 

@@ -10,7 +10,8 @@ namespace konturo {
 struct Sitzung;
 
 // Empties the template (elements and template points) and reads the DXF file named by the setting
-// RVorlage into it. An empty path or a missing file leaves the template empty. A file that ends
+// RVorlage into it. An empty path, a missing file or one that is no regular file of at most
+// MaxVorlageDatei bytes leaves the template empty. A file that ends
 // early, or whose group code line is not a number, ends the reading; what was read stays.
 void DXFVorlageLesen(Sitzung& s);
 // The same from an open stream (the template is emptied first).

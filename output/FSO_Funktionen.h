@@ -3,6 +3,7 @@
 // Windows split as well.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace konturo {
@@ -19,6 +20,28 @@ std::string DateiEndung(const std::string& pfad);
 std::string Verzeichnis(const std::string& pfad);
 bool DateiExistiert(const std::string& pfad);
 bool OrdnerExistiert(const std::string& pfad);
+
+// Why a file was not read.
+enum class Dateifehler {
+    Keiner,
+    Fehlt,       // no such file (or a folder on the way is missing)
+    Ordner,      // the path names a folder
+    KeineDatei,  // a pipe, device or socket: reading it could block or never end
+    KeinZugriff, // permission denied
+    ZuGross,     // larger than the reader's bound
+    Lesefehler,  // the system reported an error while reading
+};
+
+// Reads a regular file whole into inhalt, at most grenze bytes. Only regular files are opened
+// for reading (a pipe or device is looked at without blocking and refused), a file larger than
+// grenze is refused before anything is read, and one that grows past it while being read is
+// refused too. A file cut short while it is read yields what was there.
+Dateifehler DateiEinlesen(const std::string& pfad, std::uintmax_t grenze, std::string& inhalt);
+// The same checks without reading: Keiner when DateiEinlesen would read the file.
+Dateifehler DateiPruefen(const std::string& pfad, std::uintmax_t grenze);
+// The reason in a few English words ("is a directory", "not a regular file", "permission
+// denied", "no such file", "larger than 64 MiB", "read error").
+std::string DateifehlerText(Dateifehler fehler, std::uintmax_t grenze);
 // True for a folder of a kernel's pseudo file system (/proc, /sys, /dev and the like): no place to
 // write a drawing, and listing it can take a file dialog very long.
 bool PseudoDateisystem(const std::string& ordner);

@@ -192,4 +192,12 @@ bool IstTextdatei(const std::string& bytes) {
     return steuer * 50 <= bytes.size();
 }
 
+bool KlartextAusBytes(std::string bytes, std::string& text) {
+    text.clear();
+    if (!IstTextdatei(bytes)) return false;
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+    text = IstUtf8(bytes) ? std::move(bytes) : Cp1252NachUtf8(bytes);
+    return true;
+}
+
 } // namespace konturo

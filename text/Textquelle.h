@@ -70,6 +70,15 @@ bool IstUtf8(const std::string& bytes);
 bool IstTextdatei(const std::string& bytes);
 // Windows-1252 bytes to UTF-8.
 std::string Cp1252NachUtf8(const std::string& bytes);
+
+// A text file larger than this is not a text anyone types; refusing it keeps a wrong choice of
+// file from filling the memory.
+inline constexpr std::uintmax_t MaxTextDatei = std::uintmax_t{64} << 20;
+
+// The text of a plain text file's bytes as UTF-8: a UTF-8 byte order mark is dropped, bytes that
+// are not valid UTF-8 are read as Windows-1252. False, with text empty, for bytes that are no
+// text (IstTextdatei).
+bool KlartextAusBytes(std::string bytes, std::string& text);
 // A code point to Windows-1252; '?' when it has no such byte.
 unsigned char Utf32NachCp1252(char32_t zeichen);
 

@@ -29,12 +29,11 @@
 #include <clocale>
 #include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -262,8 +261,12 @@ void RahmenVorbereiten(Sitzung& s) {
     if (e.RVorlage.empty())
         Fehler(ExitAufruf, "frame type " + std::to_string(e.Rtyp) + " needs a " + art +
                                " template: give --set RVorlage=PATH");
-    if (!DateiExistiert(e.RVorlage))
+    const Dateifehler fehler = DateiPruefen(e.RVorlage, MaxVorlageDatei);
+    if (fehler == Dateifehler::Fehlt)
         Fehler(ExitFehler, "frame template \"" + e.RVorlage + "\" does not exist");
+    if (fehler != Dateifehler::Keiner)
+        Fehler(ExitFehler, "cannot read the frame template \"" + e.RVorlage +
+                               "\": " + DateifehlerText(fehler, MaxVorlageDatei));
     RahmenVorlageLesen(s);
     if (s.speicher.VorlageElemente.Anzahl() == 0)
         std::cerr << "konturo-cli: the frame template \"" << e.RVorlage
@@ -274,9 +277,12 @@ void RahmenVorbereiten(Sitzung& s) {
 void SitzungVorbereiten(Sitzung& s, const Optionen& opt) {
     const std::string ordner = ProgrammOrdner();
     const std::string sprachDatei = ordner + "/Konturo.dat";
+    // Without the language file the messages show their numbers; a file that is there and cannot
+    // be read is named.
     std::string grund;
-    if (std::ifstream(sprachDatei).good() && StartSprache(s, sprachDatei, grund))
-        SpracheLaden(s, sprachDatei, grund);
+    if (DateiPruefen(sprachDatei, UINTMAX_MAX) != Dateifehler::Fehlt &&
+        !(StartSprache(s, sprachDatei, grund) && SpracheLaden(s, sprachDatei, grund)))
+        std::cerr << "konturo-cli: " << grund << '\n';
 
     EinstellungenUmgebung umgebung;
     umgebung.programmOrdner = ordner;
@@ -349,21 +355,24 @@ void StatistikAusgeben(const Sitzung& s) {
     std::cout.flush();
 }
 
+// A text file's bytes: only a regular file of at most MaxTextDatei bytes, refused at once
+// otherwise, with the reason.
 std::string DateiInhalt(const std::string& pfad) {
-    std::ifstream ein(pfad, std::ios::binary);
-    if (!ein) Fehler(ExitFehler, "cannot read \"" + pfad + "\"");
-    std::string inhalt{std::istreambuf_iterator<char>(ein), std::istreambuf_iterator<char>()};
-    if (ein.bad()) Fehler(ExitFehler, "cannot read \"" + pfad + "\"");
+    std::string inhalt;
+    const Dateifehler fehler = DateiEinlesen(pfad, MaxTextDatei, inhalt);
+    if (fehler != Dateifehler::Keiner)
+        Fehler(ExitFehler,
+               "cannot read \"" + pfad + "\": " + DateifehlerText(fehler, MaxTextDatei));
     return inhalt;
 }
 
 // Plain text in UTF-8 (with or without byte order mark) or, failing that, Windows-1252; bytes
 // that are no text (a program, an image) are refused.
 std::string KlartextDatei(const std::string& pfad) {
-    std::string inhalt = DateiInhalt(pfad);
-    if (!IstTextdatei(inhalt)) Fehler(ExitFehler, "\"" + pfad + "\" is not a text file");
-    if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0) inhalt.erase(0, 3);
-    return IstUtf8(inhalt) ? inhalt : Cp1252NachUtf8(inhalt);
+    std::string text;
+    if (!KlartextAusBytes(DateiInhalt(pfad), text))
+        Fehler(ExitFehler, "\"" + pfad + "\" is not a text file");
+    return text;
 }
 
 // A rich-text file: the fonts, sizes and styles come from the file.
@@ -526,7 +535,10 @@ int ImportBefehl(Argumente& arg) {
         Fehler(ExitAufruf, "\"" + *datei + "\" is not an .eps, .ai, .ps or .pdf file");
     const Ausgabeformat format = FormatPruefen(opt);
     VorschauPruefen(opt);
-    if (!DateiExistiert(*datei)) Fehler(ExitFehler, "cannot read \"" + *datei + "\": no such file");
+    const Dateifehler lesbar = DateiPruefen(*datei, EPSMaxDateiGroesse);
+    if (lesbar != Dateifehler::Keiner)
+        Fehler(ExitFehler,
+               "cannot read \"" + *datei + "\": " + DateifehlerText(lesbar, EPSMaxDateiGroesse));
 
     Sitzung s;
     UiDiensteKopflos ui(false);
@@ -649,8 +661,10 @@ int BatchBefehl(Argumente& arg) {
     Optionen opt;
     TextOptionen t;
     const BatchOptionen b = BatchOptionenLesen(arg, opt, t);
-    if (!DateiExistiert(*b.datei))
-        Fehler(ExitFehler, "cannot read \"" + *b.datei + "\": no such file");
+    const Dateifehler lesbar = DateiPruefen(*b.datei, MaxBatchDatei);
+    if (lesbar != Dateifehler::Keiner)
+        Fehler(ExitFehler,
+               "cannot read \"" + *b.datei + "\": " + DateifehlerText(lesbar, MaxBatchDatei));
 
     Sitzung s;
     UiDiensteKopflos ui(false);
@@ -662,9 +676,10 @@ int BatchBefehl(Argumente& arg) {
         Fehler(ExitFehler, "font \"" + f.Schriftart + "\" is not installed");
 
     s.batch.BatchPfad = *b.datei;
-    if (!BatchLesen(s))
-        Fehler(ExitFehler, "cannot read \"" + *b.datei + "\" (a batch file may hold up to " +
-                               std::to_string(MaxBatchDatei >> 20) + " MiB)");
+    const Dateifehler gelesen = BatchLesen(s);
+    if (gelesen != Dateifehler::Keiner)
+        Fehler(ExitFehler,
+               "cannot read \"" + *b.datei + "\": " + DateifehlerText(gelesen, MaxBatchDatei));
     const std::string ordner = b.ordner.value_or(BatchOrdner(*b.datei));
     std::error_code fehler;
     std::filesystem::create_directories(ordner, fehler);

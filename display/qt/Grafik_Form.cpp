@@ -654,6 +654,13 @@ void Grafik_Form::mnuEPS_Click() {
     grafik_->Loeschen(e.HGF);
     repaint();
     s_.fenster.Gezoomt = false;
+    // A folder, a pipe or a file beyond the import's bound is named with its reason before the
+    // parameters window would be shown for nothing.
+    const Dateifehler fehler = DateiPruefen(s_.fenster.AktDatei, EPSMaxDateiGroesse);
+    if (fehler != Dateifehler::Keiner) {
+        s_.DateifehlerMelden(fehler, s_.fenster.AktDatei, EPSMaxDateiGroesse);
+        return;
+    }
     EPSEinlesen(s_);
 }
 
@@ -695,8 +702,9 @@ void Grafik_Form::mnuBatch_Click() {
     const DateiDialogErgebnis r = dateiDialog(a);
     if (!r.ok || r.pfad.isEmpty()) return;
     s_.batch.BatchPfad = S(r.pfad);
-    if (!BatchLesen(s_)) {
-        s_.Melden(121, " " + s_.batch.BatchPfad);
+    const Dateifehler fehler = BatchLesen(s_);
+    if (fehler != Dateifehler::Keiner) {
+        s_.DateifehlerMelden(fehler, s_.batch.BatchPfad, MaxBatchDatei);
         return;
     }
     s_.textquelle = &TextfensterQuelle(s_, this);

@@ -70,7 +70,7 @@ protected:
         s->einstellungen.LastFilter = static_cast<std::uint8_t>(lastFilter);
         s->batch.BatchPfad = (ordner / "liste.bch").string();
         test::DateiSchreiben(s->batch.BatchPfad, bytes);
-        EXPECT_TRUE(BatchLesen(*s));
+        EXPECT_EQ(BatchLesen(*s), Dateifehler::Keiner);
         return BatchAusfuehren(*s, BatchOrdner(s->batch.BatchPfad));
     }
     std::set<std::string> Dateien() const {

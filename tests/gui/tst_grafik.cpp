@@ -665,11 +665,18 @@ void TstGrafik::batchDatei() {
                                 "cannot be created: ")),
              qPrintable(a.meldungen[0].second));
 
-    // A batch file that cannot be read says so.
+    // A batch file that cannot be read says so, and why.
     a.meldungen.clear();
     a.antwort = {true, ordner.filePath(QStringLiteral("fehlt.bch")), 1};
     a.form->mnuBatch_Click();
+    QCOMPARE(a.MeldungsNummern(), QList<int>{120});
+    a.meldungen.clear();
+    QVERIFY(QDir(ordner.path()).mkdir(QStringLiteral("ordner.bch")));
+    a.antwort = {true, ordner.filePath(QStringLiteral("ordner.bch")), 1};
+    a.form->mnuBatch_Click();
     QCOMPARE(a.MeldungsNummern(), QList<int>{121});
+    QVERIFY2(a.meldungen[0].second.endsWith(QStringLiteral("ordner.bch (is a directory)")),
+             qPrintable(a.meldungen[0].second));
 }
 
 void TstGrafik::langeArbeitOhneUnterbrechung() {

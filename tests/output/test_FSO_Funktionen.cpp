@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
 namespace konturo::test {
 namespace {
 
@@ -71,6 +76,40 @@ TEST(FSO_Funktionen, DateienUndOrdner) {
     EXPECT_FALSE(OrdnerExistiert(datei));
     EXPECT_FALSE(OrdnerExistiert((ordner / "weg").string()));
     EXPECT_FALSE(OrdnerExistiert(""));
+}
+
+TEST(FSO_Funktionen, NurGewoehnlicheDateienWerdenGelesen) {
+    TempOrdner ordner;
+    DateiSchreiben(ordner / "klein.txt", "Hallo");
+    // Two gigabytes that take no disk: refused by their size before a byte is read.
+    DateiSchreiben(ordner / "gross.txt", "");
+    std::filesystem::resize_file(ordner / "gross.txt", std::uintmax_t{2} << 30);
+    ASSERT_EQ(mkfifo((ordner / "rohr").c_str(), 0600), 0);
+    struct Fall {
+        std::string name;
+        Dateifehler erwartet;
+        const char* text;
+    };
+    const Fall faelle[] = {
+        {"klein.txt", Dateifehler::Keiner, ""},
+        {"fehlt.txt", Dateifehler::Fehlt, "no such file"},
+        {"klein.txt/innen", Dateifehler::Fehlt, "no such file"},
+        {".", Dateifehler::Ordner, "is a directory"},
+        {"rohr", Dateifehler::KeineDatei, "not a regular file"},
+        {"gross.txt", Dateifehler::ZuGross, "larger than 64 MiB"},
+    };
+    for (const Fall& f : faelle) {
+        const std::string pfad = (ordner / f.name).string();
+        std::string inhalt = "alt";
+        EXPECT_EQ(DateiPruefen(pfad, std::uintmax_t{64} << 20), f.erwartet) << f.name;
+        EXPECT_EQ(DateiEinlesen(pfad, std::uintmax_t{64} << 20, inhalt), f.erwartet) << f.name;
+        EXPECT_EQ(inhalt, f.erwartet == Dateifehler::Keiner ? "Hallo" : "") << f.name;
+        EXPECT_EQ(DateifehlerText(f.erwartet, std::uintmax_t{64} << 20), f.text) << f.name;
+    }
+    // The bound counts bytes: five bytes pass a bound of five and not one of four.
+    std::string inhalt;
+    EXPECT_EQ(DateiEinlesen((ordner / "klein.txt").string(), 5, inhalt), Dateifehler::Keiner);
+    EXPECT_EQ(DateiEinlesen((ordner / "klein.txt").string(), 4, inhalt), Dateifehler::ZuGross);
 }
 
 TEST(FSO_Funktionen, TempOrdnerMitUndOhneTrenner) {

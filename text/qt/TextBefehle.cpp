@@ -7,11 +7,10 @@
 #include "display/qt/Grafik_Form.h"
 #include "display/qt/StatistikFenster.h"
 #include "text/RtfLesen.h"
+#include "text/Textquelle.h"
 #include "text/qt/ParameterFenster.h"
 #include "text/qt/TextFenster.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QString>
 #include <QTextEdit>
@@ -20,10 +19,6 @@
 namespace konturo {
 
 namespace {
-
-// A text file larger than this is not a text anyone types into the window; refusing it keeps a
-// wrong choice in the open dialog from filling the memory.
-constexpr qint64 MaxTextDatei = 64LL * 1024 * 1024;
 
 struct Textfensterhalter {
     const Sitzung* sitzung = nullptr;
@@ -68,18 +63,12 @@ void TextFensterZeigen(Sitzung& s, QWidget* hauptfenster) {
 }
 
 void TextDateiLaden(Sitzung& s, QWidget* hauptfenster, const QString& pfad) {
-    QFile datei(pfad);
-    if (!datei.exists()) {
-        s.Melden(120, " " + pfad.toStdString());
+    std::string bytes;
+    const Dateifehler fehler = DateiEinlesen(pfad.toStdString(), MaxTextDatei, bytes);
+    if (fehler != Dateifehler::Keiner) {
+        s.DateifehlerMelden(fehler, pfad.toStdString(), MaxTextDatei);
         return;
     }
-    if (datei.size() > MaxTextDatei || !datei.open(QIODevice::ReadOnly)) {
-        s.Melden(121, " " + pfad.toStdString());
-        return;
-    }
-    const QByteArray inhalt = datei.readAll();
-    datei.close();
-    const std::string bytes(inhalt.constData(), static_cast<std::size_t>(inhalt.size()));
 
     TextFenster& fenster = TextFensterHolen(s, hauptfenster);
     if (pfad.right(3).compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) {
