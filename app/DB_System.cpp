@@ -23,8 +23,8 @@ namespace {
 
 enum class Art { Text, Reell, Einfach, Farbe, Ganz, Byte, ByteWert };
 
-// One key of the table. Byte: an 8-bit value through the integer conversion; ByteWert: through
-// the number reader first, then to a byte (Unterbrechung, Punkte, LastFilter).
+// One key of the table. Byte: an 8-bit value through the integer conversion; ByteWert
+// (Unterbrechung, Punkte, LastFilter) the same, rounded from any number such as "1.0".
 struct Schluessel {
     const char* abschnitt;
     const char* name;        // read under this name (case-insensitive)
@@ -45,16 +45,24 @@ std::string Trimmen(const std::string& t) {
     return t.substr(a, b - a);
 }
 
-// The locale's integer conversion: the whole text must be a number (a decimal point or comma is
-// allowed); it is rounded half to even. Empty when the text is no number.
-std::optional<double> GanzzahlKonvertieren(const std::string& text) {
+// A stored number: the whole text, blanks at both ends aside, must be a finite number, with a
+// decimal point or comma. A value with anything after the number ("0.05abc", "abc") is damaged
+// and gets the key's default rather than whatever its first characters read as.
+std::optional<double> ZahlKonvertieren(const std::string& text) {
     std::string t = Trimmen(text);
     std::replace(t.begin(), t.end(), ',', '.');
     if (t.empty()) return std::nullopt;
     std::size_t gelesen = 0;
-    double wert = ZahlLesen(t, gelesen);
+    const double wert = ZahlLesen(t, gelesen);
     if (gelesen != t.size() || !std::isfinite(wert)) return std::nullopt;
-    return std::nearbyint(wert);
+    return wert;
+}
+
+// The locale's integer conversion: a number as above, rounded half to even.
+std::optional<double> GanzzahlKonvertieren(const std::string& text) {
+    const auto wert = ZahlKonvertieren(text);
+    if (!wert) return std::nullopt;
+    return std::nearbyint(*wert);
 }
 
 template <typename T> std::optional<T> ImBereich(double wert) {
@@ -69,9 +77,8 @@ std::optional<double> Konvertieren(Art art, const std::string& text) {
     switch (art) {
     case Art::Reell:
     case Art::Einfach: {
-        double w = ZahlLesen(text);
-        if (!std::isfinite(w)) return std::nullopt;
-        if (art == Art::Einfach && std::fabs(w) > std::numeric_limits<float>::max())
+        const auto w = ZahlKonvertieren(text);
+        if (!w || (art == Art::Einfach && std::fabs(*w) > std::numeric_limits<float>::max()))
             return std::nullopt;
         return w;
     }
@@ -87,8 +94,8 @@ std::optional<double> Konvertieren(Art art, const std::string& text) {
         return w;
     }
     case Art::ByteWert: {
-        double w = std::nearbyint(ZahlLesen(text));
-        if (!std::isfinite(w) || !ImBereich<std::uint8_t>(w)) return std::nullopt;
+        const auto w = GanzzahlKonvertieren(text);
+        if (!w || !ImBereich<std::uint8_t>(*w)) return std::nullopt;
         return w;
     }
     case Art::Text:
@@ -225,16 +232,103 @@ bool GleicherName(const std::string& a, const std::string& b) {
            });
 }
 
-// Puts a text into the value of the key; false when it does not convert.
-bool Uebernehmen(const Schluessel& k, Einstellungen& e, const std::string& text) {
-    if (k.art == Art::Text) {
-        k.textSetzen(e, text);
-        return true;
+// The range a number setting may take: outside it frames and radii lie far beyond any sheet,
+// windows beyond any screen, or the curve flattening never ends (a step of 0) or never fits in
+// memory. The bounds have few digits, so a value inside saved with ZahlText reads back inside.
+struct Bereich {
+    double kleinster;
+    double groesster;
+};
+
+std::optional<Bereich> BereichVon(std::string_view name) {
+    static const std::pair<std::string_view, Bereich> bereiche[] = {
+        {"Toleranz", {0.000001, 1000}},
+        {"KreisToleranz", {0.000001, 1000}},
+        {"Rtyp", {0, 6}},
+        {"RRad", {0, 100000}},
+        {"Rx", {0, 100000}},
+        {"Ry", {0, 100000}},
+        {"Roff", {-100000, 100000}},
+        {"SplineT", {0.001, 1}},
+        {"maxRadius", {0.001, 1000000000}},
+        {"WarnAusgabe", {0, 1}},
+        {"WarnDarstellung", {0, 1}},
+        {"WarnLaenge", {0, 100000}},
+        {"SizeX", {0, 1000000}},
+        {"SizeY", {0, 1000000}},
+        {"PosX", {-1000000, 1000000}},
+        {"PosY", {-1000000, 1000000}},
+        {"TextSizeX", {0, 1000000}},
+        {"TextSizeY", {0, 1000000}},
+        {"TextPosX", {-1000000, 1000000}},
+        {"TextPosY", {-1000000, 1000000}},
+        {"Unterbrechung", {0, 1}},
+        {"Punkte", {0, 1}},
+        {"Ausgabenfarbe", {0, 1}},
+        {"GespiegelteAusgabe", {0, 1}},
+        {"SingleLineModus", {0, 1}},
+        {"SparModus", {0, 1}},
+        {"MaxAbweichung", {0, 100000}},
+        {"MinRadius", {0, 100000}},
+        {"MinLaenge", {0, 100000}},
+        {"Nachkommastellen", {0, 15}},
+        {"Reparieren", {0, 1}},
+    };
+    for (const auto& [name_, bereich] : bereiche)
+        if (name_ == name) return bereich;
+    return std::nullopt;
+}
+
+Bereich BereichVon(const Schluessel& k) {
+    if (auto b = BereichVon(k.name)) return *b;
+    switch (k.art) {
+    case Art::Farbe:
+        return {0, 16777215}; // red + 256 green + 65536 blue
+    case Art::Byte:
+    case Art::ByteWert:
+        return {0, 255};
+    case Art::Ganz:
+        return {-2147483648.0, 2147483647.0};
+    case Art::Einfach:
+        return {-std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+    case Art::Reell:
+    case Art::Text:
+        break;
     }
-    auto wert = Konvertieren(k.art, text);
-    if (!wert) return false;
+    return {-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+}
+
+// Texts (font names, paths, addresses) longer than any path a system takes are no setting.
+constexpr std::size_t MaxTextLaenge = 4096;
+
+enum class Uebernahme { Ok, KeineZahl, AusserhalbBereich, UngueltigerText };
+
+// Puts a text into the value of the key, or says why it does not fit.
+Uebernahme Uebernehmen(const Schluessel& k, Einstellungen& e, const std::string& text) {
+    if (k.art == Art::Text) {
+        if (text.size() > MaxTextLaenge || text.find('\0') != std::string::npos)
+            return Uebernahme::UngueltigerText;
+        k.textSetzen(e, text);
+        return Uebernahme::Ok;
+    }
+    const auto wert = Konvertieren(k.art, text);
+    if (!wert) return Uebernahme::KeineZahl;
+    const Bereich b = BereichVon(k);
+    if (!(*wert >= b.kleinster && *wert <= b.groesster)) return Uebernahme::AusserhalbBereich;
     k.zahlSetzen(e, *wert);
-    return true;
+    return Uebernahme::Ok;
+}
+
+// A stored value as the message shows it: cut short, control characters as "?".
+std::string WertZeigen(const std::string& text) {
+    std::string kurz = text.substr(0, 40);
+    for (char& c : kurz)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    return text.size() > kurz.size() ? kurz + "..." : kurz;
+}
+
+std::string BereichText(const Bereich& b) {
+    return "from " + ZahlText(b.kleinster) + " to " + ZahlText(b.groesster);
 }
 
 } // namespace
@@ -242,19 +336,22 @@ bool Uebernehmen(const Schluessel& k, Einstellungen& e, const std::string& text)
 bool EinstellungenLaden(Sitzung& s, EinstellungenSpeicher& speicher,
                         const EinstellungenUmgebung& umgebung) {
     Einstellungen& e = s.einstellungen;
-    bool vollstaendig = true;
+    std::string ungueltig;
     for (const Schluessel& k : Tabelle()) {
-        auto gespeichert = speicher.Lesen(k.abschnitt, k.name);
-        std::string text = gespeichert ? *gespeichert : k.standard(e, umgebung);
-        if (!Uebernehmen(k, e, text)) {
-            s.Melden(117);
-            vollstaendig = false;
-            break;
+        const auto gespeichert = speicher.Lesen(k.abschnitt, k.name);
+        if (gespeichert && Uebernehmen(k, e, *gespeichert) == Uebernahme::Ok) continue;
+        // A missing or unusable value gets its default; later keys are read all the same, and
+        // the computed defaults that follow see the value actually taken.
+        Uebernehmen(k, e, k.standard(e, umgebung));
+        if (gespeichert) {
+            if (!ungueltig.empty()) ungueltig += ",";
+            ungueltig += " " + std::string(k.name) + "=" + WertZeigen(*gespeichert);
         }
     }
     if (!DateiExistiert(e.RVorlage)) e.RVorlage.clear();
     e.SingleLineModus = 0;
-    return vollstaendig;
+    if (!ungueltig.empty()) s.Melden(117, ungueltig);
+    return ungueltig.empty();
 }
 
 bool EinstellungenSichern(Sitzung& s, EinstellungenSpeicher& speicher) {
@@ -275,9 +372,40 @@ void FarbenZuruecksetzen(Einstellungen& e) {
     }
 }
 
-bool EinstellungSetzen(Einstellungen& e, const std::string& schluessel, const std::string& wert) {
+bool EinstellungSetzen(Einstellungen& e, const std::string& schluessel, const std::string& wert,
+                       std::string* grund) {
     for (const Schluessel& k : Tabelle()) {
-        if (GleicherName(k.name, schluessel)) return Uebernehmen(k, e, wert);
+        if (!GleicherName(k.name, schluessel)) continue;
+        const Uebernahme u = Uebernehmen(k, e, wert);
+        if (grund) {
+            const std::string name = k.name;
+            switch (u) {
+            case Uebernahme::Ok:
+                break;
+            case Uebernahme::KeineZahl:
+                *grund = name + " takes a number, not \"" + WertZeigen(wert) + "\"";
+                break;
+            case Uebernahme::AusserhalbBereich:
+                *grund =
+                    name + " must be " + BereichText(BereichVon(k)) + ", not " + WertZeigen(wert);
+                break;
+            case Uebernahme::UngueltigerText:
+                *grund = name + " takes a text of at most " + std::to_string(MaxTextLaenge) +
+                         " bytes without NUL";
+                break;
+            }
+        }
+        return u == Uebernahme::Ok;
+    }
+    if (grund) *grund = "unknown setting \"" + WertZeigen(schluessel) + "\"";
+    return false;
+}
+
+bool EinstellungImBereich(const std::string& schluessel, double wert) {
+    for (const Schluessel& k : Tabelle()) {
+        if (!GleicherName(k.name, schluessel)) continue;
+        const Bereich b = BereichVon(k);
+        return wert >= b.kleinster && wert <= b.groesster;
     }
     return false;
 }

@@ -83,9 +83,10 @@ struct EinstellungenUmgebung {
     std::int32_t bildschirmHoehe = 1080 * 15;  // twips
 };
 
-// Reads every key in table order; a missing key gives its default. On the first value that cannot
-// be converted the loading stops there with language text 117; later keys keep their values.
-// Returns false when it stopped early.
+// Reads every key in table order; a missing key gives its default. A stored value that is no
+// number where one is expected, lies outside the key's range or is no usable text gives the
+// key's default too, and the other keys are read as usual; language text 117 then names every
+// such key with its stored value. Returns false when a stored value was not taken.
 bool EinstellungenLaden(Sitzung& s, EinstellungenSpeicher& speicher,
                         const EinstellungenUmgebung& umgebung);
 // Writes every key; on the first failure it stops with language text 118. False when it stopped.
@@ -96,7 +97,15 @@ bool EinstellungenSichern(Sitzung& s, EinstellungenSpeicher& speicher);
 void FarbenZuruecksetzen(Einstellungen& e);
 
 // Sets one setting from a text by its key (case-insensitive), as the loader would read it.
-// False for an unknown key or a value that does not convert. Used by konturo-cli --set.
-bool EinstellungSetzen(Einstellungen& e, const std::string& schluessel, const std::string& wert);
+// False, with the reason in English in grund (when given), for an unknown key, a value that does
+// not convert or one outside the key's range; the setting then keeps its value. Used by
+// konturo-cli --set.
+bool EinstellungSetzen(Einstellungen& e, const std::string& schluessel, const std::string& wert,
+                       std::string* grund = nullptr);
+
+// True when the number is within the range of the number setting schluessel (frame sizes and
+// offsets, radii, tolerances, the curve step, window geometry, flags); the windows take no typed
+// value outside it.
+bool EinstellungImBereich(const std::string& schluessel, double wert);
 
 } // namespace konturo

@@ -290,16 +290,15 @@ void SitzungVorbereiten(Sitzung& s, const Optionen& opt) {
         EinstellungenSpeicherSpeicher leer;
         EinstellungenLaden(s, leer, umgebung);
     } else {
+        // A stored value that is not taken is named through text 117 on standard error.
         EinstellungenQt gespeichert;
-        if (!EinstellungenLaden(s, gespeichert, umgebung))
-            std::cerr << "konturo-cli: the stored settings could not all be read; the rest keep "
-                         "their defaults\n";
+        EinstellungenLaden(s, gespeichert, umgebung);
     }
     StartwerteSetzen(s);
     for (const auto& [schluessel, wert] : opt.setzen) {
-        if (!EinstellungSetzen(s.einstellungen, schluessel, wert))
-            Fehler(ExitAufruf, "--set " + schluessel + "=" + wert +
-                                   ": unknown key or a value that does not fit it");
+        std::string grund;
+        if (!EinstellungSetzen(s.einstellungen, schluessel, wert, &grund))
+            Fehler(ExitAufruf, "--set " + schluessel + "=" + wert + ": " + grund);
     }
 
     RahmenVorbereiten(s);

@@ -192,11 +192,13 @@ void Optionen::Verbinden() {
     TastenfilterSetzen(Text11, Tastenfilter::KommaZahlTaste, punkt);
     // The radius only limits the next approximation; the geometry in the store stays as it is.
     connect(Text2, &QLineEdit::textChanged, this, [this, &e](const QString& text) {
-        if (const auto zahl = FeldZahl(S(text), s_.speicher.DezimalPunkt)) e.maxRadius = *zahl;
+        const auto zahl = FeldZahl(S(text), s_.speicher.DezimalPunkt);
+        if (zahl && EinstellungImBereich("maxRadius", *zahl)) e.maxRadius = *zahl;
     });
     // Even an emptied field counts as a change: the user is working on the limit.
     connect(Text11, &QLineEdit::textChanged, this, [this, &e](const QString& text) {
-        if (const auto zahl = FeldZahl(S(text), s_.speicher.DezimalPunkt)) e.WarnLaenge = *zahl;
+        const auto zahl = FeldZahl(S(text), s_.speicher.DezimalPunkt);
+        if (zahl && EinstellungImBereich("WarnLaenge", *zahl)) e.WarnLaenge = *zahl;
         NeuBerechnen = true;
     });
 

@@ -159,15 +159,17 @@ RahmenParameter::RahmenParameter(Sitzung& s, QWidget* hauptfenster, DateiDialog 
     Einstellungen& w = s_.einstellungen;
     connect(text_[0], &QLineEdit::textChanged, this, [this, &w] {
         double roff = static_cast<double>(w.Roff);
-        FeldGeaendert(text_[0], roff);
+        FeldGeaendert(text_[0], roff, "Roff");
         w.Roff = static_cast<float>(roff);
     });
     connect(text_[1], &QLineEdit::textChanged, this,
-            [this, &w] { FeldGeaendert(text_[1], w.RRad); });
-    connect(text_[2], &QLineEdit::textChanged, this, [this, &w] { FeldGeaendert(text_[2], w.Rx); });
-    connect(text_[3], &QLineEdit::textChanged, this, [this, &w] { FeldGeaendert(text_[3], w.Ry); });
+            [this, &w] { FeldGeaendert(text_[1], w.RRad, "RRad"); });
+    connect(text_[2], &QLineEdit::textChanged, this,
+            [this, &w] { FeldGeaendert(text_[2], w.Rx, "Rx"); });
+    connect(text_[3], &QLineEdit::textChanged, this,
+            [this, &w] { FeldGeaendert(text_[3], w.Ry, "Ry"); });
     connect(text_[4], &QLineEdit::textChanged, this,
-            [this, &w] { FeldGeaendert(text_[4], w.RRad); });
+            [this, &w] { FeldGeaendert(text_[4], w.RRad, "RRad"); });
     for (int i = 0; i < 5; ++i) {
         TastenfilterSetzen(text_[i], Tastenfilter::KommaZahlTaste, s_.speicher.DezimalPunkt);
     }
@@ -233,10 +235,9 @@ void RahmenParameter::FelderFreigeben(bool automatisch, bool fix) {
     label6_->setEnabled(fix);
 }
 
-void RahmenParameter::FeldGeaendert(QLineEdit* feld, double& wert) {
-    if (const auto zahl = FeldZahl(feld->text().toStdString(), s_.speicher.DezimalPunkt)) {
-        wert = *zahl;
-    }
+void RahmenParameter::FeldGeaendert(QLineEdit* feld, double& wert, const char* schluessel) {
+    const auto zahl = FeldZahl(feld->text().toStdString(), s_.speicher.DezimalPunkt);
+    if (zahl && EinstellungImBereich(schluessel, *zahl)) wert = *zahl;
 }
 
 RahmenOption RahmenParameter::GewaehlteOption() const {
@@ -284,7 +285,17 @@ void RahmenParameter::Command1_Click() {
         e.RVorlage = bisher;
         return;
     }
-    e.RVorlage = r.pfad.toStdString();
+    // A file that is there and cannot be read (a folder, a pipe, no permission, too large) is
+    // named with its reason and not taken; a missing one gives an empty template, as at start.
+    const std::string pfad = r.pfad.toStdString();
+    const Dateifehler fehler =
+        pfad.empty() ? Dateifehler::Keiner : DateiPruefen(pfad, MaxVorlageDatei);
+    if (fehler != Dateifehler::Keiner && fehler != Dateifehler::Fehlt) {
+        e.RVorlage = bisher;
+        s_.DateifehlerMelden(fehler, pfad, MaxVorlageDatei);
+        return;
+    }
+    e.RVorlage = pfad;
     if (!e.RVorlage.empty()) text_[5]->setText(r.pfad);
 }
 

@@ -46,7 +46,8 @@ public:
 private:
     void TexteSetzen();
     void FelderFreigeben(bool automatisch, bool fix);
-    void FeldGeaendert(QLineEdit* feld, double& wert);
+    // Takes the field's number into wert when it is one and within the range of the setting.
+    void FeldGeaendert(QLineEdit* feld, double& wert, const char* schluessel);
 
     Sitzung& s_;
     DateiDialog dateiDialog_;

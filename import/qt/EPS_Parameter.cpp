@@ -60,9 +60,9 @@ EPS_Parameter::EPS_Parameter(Sitzung& s, QWidget* hauptfenster) : QDialog(hauptf
     text3_->setText(QString::fromStdString(ZahlAnzeigen(s_.einstellungen.KreisToleranz, punkt)));
 
     connect(text1_, &QLineEdit::textChanged, this,
-            [this] { FeldGeaendert(text1_, s_.einstellungen.Toleranz); });
+            [this] { FeldGeaendert(text1_, s_.einstellungen.Toleranz, "Toleranz"); });
     connect(text3_, &QLineEdit::textChanged, this,
-            [this] { FeldGeaendert(text3_, s_.einstellungen.KreisToleranz); });
+            [this] { FeldGeaendert(text3_, s_.einstellungen.KreisToleranz, "KreisToleranz"); });
     text1_->installEventFilter(this);
     text3_->installEventFilter(this);
     connect(command1_, &QPushButton::clicked, this, &EPS_Parameter::Command1_Click);
@@ -85,10 +85,9 @@ void EPS_Parameter::TexteSetzen() {
     setzen(command1_, 75);
 }
 
-void EPS_Parameter::FeldGeaendert(QLineEdit* feld, double& wert) {
-    if (const auto zahl = FeldZahl(feld->text().toStdString(), s_.speicher.DezimalPunkt)) {
-        wert = *zahl;
-    }
+void EPS_Parameter::FeldGeaendert(QLineEdit* feld, double& wert, const char* schluessel) {
+    const auto zahl = FeldZahl(feld->text().toStdString(), s_.speicher.DezimalPunkt);
+    if (zahl && EinstellungImBereich(schluessel, *zahl)) wert = *zahl;
 }
 
 bool EPS_Parameter::eventFilter(QObject* objekt, QEvent* ereignis) {

@@ -30,7 +30,8 @@ protected:
 
 private:
     void TexteSetzen();
-    void FeldGeaendert(QLineEdit* feld, double& wert);
+    // Takes the field's number into wert when it is one and within the range of the setting.
+    void FeldGeaendert(QLineEdit* feld, double& wert, const char* schluessel);
 
     Sitzung& s_;
     QLabel* label1_;

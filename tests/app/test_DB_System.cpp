@@ -151,7 +151,7 @@ TEST(EinstellungenLaden, ReelleWerteUnterDeutschemZahlenformat) {
     EXPECT_EQ((neu.werte[{"Param", "maxRadius"}]), "9999.99");
 }
 
-TEST(EinstellungenLaden, KeineZahlHaeltBeiDiesemSchluesselAn) {
+TEST(EinstellungenLaden, EinUngueltigerWertKostetNurDiesenWert) {
     struct Fall {
         const char* name;
         const char* abschnitt;
@@ -160,26 +160,106 @@ TEST(EinstellungenLaden, KeineZahlHaeltBeiDiesemSchluesselAn) {
     };
     // Each bad key lies between Font (read before) and RRad (read after).
     const Fall faelle[] = {
-        {"Farbe als Wort", "Farbe", "LF", "weiss"},       {"Farbe mit Rest", "Farbe", "BF", "12ab"},
-        {"Farbe zu gross", "Farbe", "PF", "99999999999"}, {"leere Farbe", "Farbe", "TVF", ""},
+        {"Farbe als Wort", "Farbe", "HGF", "abc"},
+        {"Farbe mit Rest", "Farbe", "BF", "12ab"},
+        {"Farbe zu gross", "Farbe", "PF", "99999999999"},
+        {"Farbe negativ", "Farbe", "LF", "-1"},
+        {"leere Farbe", "Farbe", "TVF", ""},
         {"Byte ueber 255", "Param", "Rtyp", "256"},
+        {"Rahmenart 7", "Param", "Rtyp", "7"},
+        {"Toleranz 0", "Param", "Toleranz", "0"},
+        {"Toleranz nan", "Param", "KreisToleranz", "nan"},
     };
     for (const Fall& f : faelle) {
         auto s = std::make_unique<Sitzung>();
-        s->einstellungen.RRad = 7;
-        s->einstellungen.WarnLaenge = 0.5;
-        s->einstellungen.TextPosX = 4242;
         EinstellungenSpeicherSpeicher speicher;
         speicher.werte[{"Param", "Font"}] = "Times";
         speicher.werte[{f.abschnitt, f.schluessel}] = f.wert;
         speicher.werte[{"Param", "RRad"}] = "20";
+        speicher.werte[{"Window", "TextPosX"}] = "4242";
         EXPECT_FALSE(EinstellungenLaden(*s, speicher, Umgebung())) << f.name;
         EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{117}) << f.name;
-        EXPECT_EQ(s->einstellungen.Font, "Times") << f.name;
-        EXPECT_EQ(s->einstellungen.Toleranz, 0.05) << f.name;
-        EXPECT_EQ(s->einstellungen.RRad, 7) << f.name;
-        EXPECT_EQ(s->einstellungen.WarnLaenge, 0.5) << f.name;
-        EXPECT_EQ(s->einstellungen.TextPosX, 4242) << f.name;
+        ASSERT_EQ(s->kopflos.aufrufe.size(), 1u) << f.name;
+        EXPECT_NE(s->kopflos.aufrufe[0].text.find(std::string(f.schluessel) + "=" + f.wert),
+                  std::string::npos)
+            << f.name << ": " << s->kopflos.aufrufe[0].text;
+        // The bad key has its default; every other key was read.
+        EinstellungenSpeicherSpeicher standard;
+        auto frisch = std::make_unique<Sitzung>();
+        EinstellungenLaden(*frisch, standard, Umgebung());
+        EinstellungenSpeicherSpeicher geladen, erwartet;
+        frisch->einstellungen.Font = "Times";
+        frisch->einstellungen.RRad = 20;
+        frisch->einstellungen.TextPosX = 4242;
+        EinstellungenSichern(*s, geladen);
+        EinstellungenSichern(*frisch, erwartet);
+        EXPECT_EQ(geladen.werte, erwartet.werte) << f.name;
+    }
+}
+
+TEST(EinstellungenLaden, GespeicherteGrenzwerteLadenWiederOderWerdenStandard) {
+    // The settings an earlier run saved beyond any sheet: they come back as defaults, named, and
+    // what is saved then loads without a word.
+    auto s = std::make_unique<Sitzung>();
+    EinstellungenSpeicherSpeicher speicher;
+    speicher.werte[{"Param", "Roff"}] = "3.40282346638529E+38";
+    speicher.werte[{"Param", "maxRadius"}] = "1.79769313486232E+308";
+    speicher.werte[{"Param", "Rx"}] = "250";
+    EXPECT_FALSE(EinstellungenLaden(*s, speicher, Umgebung()));
+    EXPECT_EQ(s->einstellungen.Roff, 10.0f);
+    EXPECT_EQ(s->einstellungen.maxRadius, 9999.99);
+    EXPECT_EQ(s->einstellungen.Rx, 250);
+    ASSERT_EQ(s->kopflos.aufrufe.size(), 1u);
+    EXPECT_NE(s->kopflos.aufrufe[0].text.find("Roff="), std::string::npos);
+    EXPECT_NE(s->kopflos.aufrufe[0].text.find("maxRadius="), std::string::npos);
+
+    s->einstellungen.Roff = 100000.0f;
+    s->einstellungen.maxRadius = 1e9;
+    EinstellungenSpeicherSpeicher neu;
+    ASSERT_TRUE(EinstellungenSichern(*s, neu));
+    auto wieder = std::make_unique<Sitzung>();
+    EXPECT_TRUE(EinstellungenLaden(*wieder, neu, Umgebung()));
+    EXPECT_EQ(wieder->einstellungen.Roff, 100000.0f);
+    EXPECT_EQ(wieder->einstellungen.maxRadius, 1e9);
+}
+
+TEST(EinstellungSetzen, WerteAusserhalbIhresBereichsWerdenMitGrundAbgelehnt) {
+    struct Fall {
+        const char* schluessel;
+        const char* wert;
+        bool genommen;
+        const char* grund;
+    };
+    const std::string langerName(5000, 'x');
+    const Fall faelle[] = {
+        {"Roff", "5", true, ""},
+        {"Roff", "3.40282346e38", false, "Roff must be from -100000 to 100000"},
+        {"maxRadius", "1.7976931348623157e308", false, "maxRadius must be"},
+        {"RRad", "-1", false, "RRad must be from 0 to 100000"},
+        {"SplineT", "0", false, "SplineT must be from 0.001 to 1"},
+        {"SplineT", "0.01", true, ""},
+        {"HGF", "16777216", false, "HGF must be from 0 to 16777215"},
+        {"hgf", "255", true, ""},
+        {"Punkte", "2", false, "Punkte must be from 0 to 1"},
+        {"Toleranz", "abc", false, "Toleranz takes a number"},
+        {"Font", langerName.c_str(), false, "Font takes a text of at most 4096"},
+        {"Gibtsnicht", "1", false, "unknown setting"},
+    };
+    for (const Fall& f : faelle) {
+        auto s = test::NeueSitzung();
+        const Einstellungen vorher = s->einstellungen;
+        std::string grund;
+        EXPECT_EQ(EinstellungSetzen(s->einstellungen, f.schluessel, f.wert, &grund), f.genommen)
+            << f.schluessel << "=" << f.wert;
+        EXPECT_NE(grund.find(f.grund), std::string::npos) << f.schluessel << ": " << grund;
+        if (!f.genommen) {
+            EinstellungenSpeicherSpeicher a, b;
+            s->einstellungen.RVorlage = vorher.RVorlage;
+            EinstellungenSichern(*s, a);
+            auto t = test::NeueSitzung();
+            EinstellungenSichern(*t, b);
+            EXPECT_EQ(a.werte, b.werte) << f.schluessel << ": a refused value changed a setting";
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -48,6 +50,43 @@ TEST_F(KonturoCli, BadCommandLinesAndInputsFailWithAMessage) {
     test::DateiSchreiben(Pfad("programm.txt"), std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10));
     for (const Fall& f : faelle) {
         std::filesystem::remove(Pfad("a.dxf"));
+        const Lauf l = Starten(f.argumente + " --defaults");
+        EXPECT_EQ(l.code, f.code) << f.name << ": " << l.fehler;
+        EXPECT_NE(l.fehler.find(f.meldung), std::string::npos) << f.name << ": " << l.fehler;
+        EXPECT_FALSE(std::filesystem::exists(Pfad("a.dxf"))) << f.name;
+    }
+}
+
+// Only regular files are read, each refused at once with its reason: a pipe would block, a
+// file beyond the bound would fill the memory.
+TEST_F(KonturoCli, InputsThatAreNoRegularFilesAreNamedWithTheirReason) {
+    std::filesystem::create_directory(Pfad("ordner.eps"));
+    std::filesystem::create_directory(Pfad("ordner.bch"));
+    ASSERT_EQ(mkfifo(Pfad("rohr.txt").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(Pfad("rohr.pdf").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(Pfad("rohr.dxf").c_str(), 0600), 0);
+    test::DateiSchreiben(Pfad("gross.txt"), "");
+    std::filesystem::resize_file(Pfad("gross.txt"), std::uintmax_t{2} << 30);
+    struct Fall {
+        const char* name;
+        std::string argumente;
+        int code;
+        const char* meldung;
+    } faelle[] = {
+        {"folder as text file", "text --file ordner.eps -o a.dxf", 1, "is a directory"},
+        {"pipe as text file", "text --file rohr.txt -o a.dxf", 1, "not a regular file"},
+        {"2 GB text file", "text --file gross.txt -o a.dxf", 1, "larger than 64 MiB"},
+        {"folder as drawing", "import ordner.eps -o a.dxf", 1, "is a directory"},
+        {"pipe as drawing", "import rohr.pdf -o a.dxf", 1, "not a regular file"},
+        {"folder as batch file", "batch ordner.bch --font 'Liberation Sans'", 1, "is a directory"},
+        {"pipe as template", "text --set Rtyp=6 --set RVorlage=rohr.dxf Hallo -o a.dxf", 1,
+         "not a regular file"},
+        {"offset beyond any sheet", "text --set Roff=3.40282346e38 Hallo -o a.dxf", 2,
+         "Roff must be from -100000 to 100000"},
+        {"radius beyond any sheet", "text --set maxRadius=1.7976931348623157e308 Hallo -o a.dxf", 2,
+         "maxRadius must be"},
+    };
+    for (const Fall& f : faelle) {
         const Lauf l = Starten(f.argumente + " --defaults");
         EXPECT_EQ(l.code, f.code) << f.name << ": " << l.fehler;
         EXPECT_NE(l.fehler.find(f.meldung), std::string::npos) << f.name << ": " << l.fehler;

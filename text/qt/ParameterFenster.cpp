@@ -91,11 +91,11 @@ ParameterFenster::ParameterFenster(Sitzung& s, QWidget* hauptfenster)
     FelderFuellen();
     Check1->setChecked(s_.einstellungen.SingleLineModus == 1);
 
-    FeldVerbinden(Text1, s_.einstellungen.Toleranz);
+    FeldVerbinden(Text1, s_.einstellungen.Toleranz, "Toleranz");
     FeldVerbinden(Text2, s_.text.Laufweite);
     FeldVerbinden(Text3, s_.text.Schrifthoehe);
     FeldVerbinden(Text4, s_.text.Zeilenabstand);
-    FeldVerbinden(Text5, s_.einstellungen.KreisToleranz);
+    FeldVerbinden(Text5, s_.einstellungen.KreisToleranz, "KreisToleranz");
     connect(Check1, &QCheckBox::toggled, this,
             [this](bool an) { s_.einstellungen.SingleLineModus = an ? 1 : 0; });
     connect(Command1, &QPushButton::clicked, this, &ParameterFenster::Vorschau);
@@ -130,11 +130,11 @@ void ParameterFenster::FelderFuellen() {
     zeigen(Text5, s_.einstellungen.KreisToleranz);
 }
 
-void ParameterFenster::FeldVerbinden(QLineEdit* feld, double& variable) {
+void ParameterFenster::FeldVerbinden(QLineEdit* feld, double& variable, const char* schluessel) {
     // Only the user's edits set the variable; filling the field shows the value it already has.
-    connect(feld, &QLineEdit::textEdited, this, [this, &variable](const QString& text) {
-        if (const auto wert = FeldZahl(text.toStdString(), s_.speicher.DezimalPunkt))
-            variable = *wert;
+    connect(feld, &QLineEdit::textEdited, this, [this, &variable, schluessel](const QString& text) {
+        const auto wert = FeldZahl(text.toStdString(), s_.speicher.DezimalPunkt);
+        if (wert && (!schluessel || EinstellungImBereich(schluessel, *wert))) variable = *wert;
     });
 }
 

@@ -39,7 +39,9 @@ public:
 
 private:
     void TexteSetzen();
-    void FeldVerbinden(QLineEdit* feld, double& variable);
+    // Typed numbers go into variable; for a setting (schluessel given) only those within its
+    // range.
+    void FeldVerbinden(QLineEdit* feld, double& variable, const char* schluessel = nullptr);
 
     Sitzung& s_;
     QWidget* hauptfenster_;
