@@ -1,5 +1,7 @@
 // clsDownload: fetches one file over plain HTTP/1.1 and saves the response body, reporting start,
 // progress and end as signals on the thread that created it, driven by that thread's event loop.
+// A handler of its signals may start or abort a download, but must not delete the object (use
+// deleteLater).
 #pragma once
 
 #include "fernlader/fernlader.h"
