@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -89,11 +88,6 @@ public:
     std::string Url(const std::string& pfad = "/") const {
         return "http://127.0.0.1:" + std::to_string(port_) + pfad;
     }
-    // Further answers, for connections still to come.
-    void Dazu(Antwort a) {
-        std::lock_guard sperre(mutex_);
-        antworten_.push_back(std::move(a));
-    }
     void Weiter() {
         {
             std::lock_guard sperre(mutex_);
@@ -106,7 +100,6 @@ public:
         std::lock_guard sperre(mutex_);
         return anfragen_;
     }
-    int Verbindungen() const { return verbindungen_; }
 
 private:
     bool Beendet() {
@@ -219,7 +212,7 @@ private:
     std::condition_variable signal_;
     bool ende_ = false;
     int weiter_ = 0;
-    std::atomic<int> verbindungen_{0};
+    int verbindungen_ = 0;
     std::vector<std::string> anfragen_;
 };
 

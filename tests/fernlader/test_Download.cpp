@@ -80,58 +80,31 @@ struct NetzFall {
 const std::string K2000 = K(0, 2000);
 const std::string Chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
 
+// clang-format off
 const NetzFall NetzFaelle[] = {
     {"2000 Bytes in drei Bloecken",
      {.bloecke = {Kopf(2000) + K(0, 700), K(700, 1400), K(1400, 2000)}, .schrittweise = true},
-     K2000,
-     200,
-     {{700, 2000}, {1400, 2000}, {2000, 2000}},
-     2000,
-     clsDownload::KeinFehler},
+     K2000, 200, {{700, 2000}, {1400, 2000}, {2000, 2000}}, 2000, clsDownload::KeinFehler},
     {"ohne Content-Length",
      {.bloecke = {"HTTP/1.1 200 OK\r\n\r\n" + K(0, 500), K(500, 1000)}, .schrittweise = true},
-     K(0, 1000),
-     200,
-     {{500, 0}, {1000, 0}},
-     0,
-     clsDownload::KeinFehler},
+     K(0, 1000), 200, {{500, 0}, {1000, 0}}, 0, clsDownload::KeinFehler},
     {"Kopf mitten in Content-Length geteilt",
      {.bloecke = {"HTTP/1.1 200 OK\r\nConte", "nt-Length: 5\r\n\r\nhallo"}, .pauseMs = 50},
-     "hallo",
-     200,
-     {},
-     5,
-     clsDownload::KeinFehler},
+     "hallo", 200, {}, 5, clsDownload::KeinFehler},
     {"chunked",
      {.bloecke = {Chunked + "7d0\r\n" + K(0, 1000), K(1000, 2000) + "\r\n0\r\n\r\n"},
       .pauseMs = 20},
-     K2000,
-     200,
-     {},
-     0,
-     clsDownload::KeinFehler},
+     K2000, 200, {}, 0, clsDownload::KeinFehler},
     {"404 wird als Fehlerseite gespeichert",
      {.bloecke = {"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"}},
-     "not found",
-     404,
-     {},
-     9,
-     clsDownload::KeinFehler},
-    {"Ende vor der angekuendigten Laenge",
-     {.bloecke = {Kopf(2000) + K(0, 500)}},
-     K(0, 500),
-     200,
-     {},
-     2000,
-     clsDownload::Unterbrochen},
+     "not found", 404, {}, 9, clsDownload::KeinFehler},
+    {"Ende vor der angekuendigten Laenge", {.bloecke = {Kopf(2000) + K(0, 500)}},
+     K(0, 500), 200, {}, 2000, clsDownload::Unterbrochen},
     {"Laenge erreicht, der Server schliesst nicht",
      {.bloecke = {Kopf(5) + "hallo"}, .offenLassen = true},
-     "hallo",
-     200,
-     {},
-     5,
-     clsDownload::KeinFehler},
+     "hallo", 200, {}, 5, clsDownload::KeinFehler},
 };
+// clang-format on
 
 // All cases one after another on one object: a second download reuses it with cleared counters,
 // and each one replaces a longer file that was there before.
@@ -198,25 +171,6 @@ TEST(clsDownload, DoDownloadLehntAb) {
         EXPECT_EQ(p.starts + p.finishes + static_cast<int>(p.progress.size()), 0);
     }
     EXPECT_EQ(Inhalt(alt), "alt");
-}
-
-TEST(clsDownload, NichtErreichbar) {
-    // A port that was free a moment ago: nobody listens there.
-    std::uint16_t port = 0;
-    {
-        Testserver kurz;
-        port = kurz.Port();
-    }
-    QTemporaryDir ordner;
-    const QString datei = ordner.filePath(QStringLiteral("x.bin"));
-    clsDownload d;
-    Protokoll p(d);
-    ASSERT_TRUE(d.DoDownload(QStringLiteral("127.0.0.1:%1/x").arg(port), datei));
-    ASSERT_TRUE(p.BisFinished());
-    EXPECT_EQ(p.finishes, 1);
-    EXPECT_EQ(p.starts, 0);
-    EXPECT_EQ(d.Fehler(), clsDownload::NichtErreichbar);
-    EXPECT_FALSE(QFile::exists(datei));
 }
 
 // AbortDownload from a Progress handler: no Finished, what came stays, and the same object
@@ -329,61 +283,37 @@ TEST(CSchnittstelle, WartenEndetNachDerFrist) {
 
 // The command: exit status, the file kept only when whole and 2xx, and a message that says why.
 TEST(Befehl, FernladerUrlDatei) {
+    // Answered in this order; the fourth says nothing and keeps the connection open.
+    Testserver server({{.bloecke = {Kopf(5) + "hallo"}},
+                       {.bloecke = {"HTTP/1.1 404 Not Found\r\nContent-Length: 1\r\n\r\nx"}},
+                       {.bloecke = {Kopf(9) + "abc"}},
+                       {.bloecke = {}, .offenLassen = true}});
+    const QString url = QStringLiteral("http://127.0.0.1:%1/x").arg(server.Port());
+    // A port that was free a moment ago: nobody listens there.
+    const QString niemand = QStringLiteral("http://127.0.0.1:%1/x").arg(Testserver().Port());
     struct Fall {
-        const char* name;
-        Antwort antwort;
-        std::vector<std::string> vorne; // arguments before URL and FILE
-        const char* schema;
+        QStringList argumente; // before FILE
         int status;
-        const char* datei; // nullptr: no file afterwards
+        const char* datei; // the file afterwards; nullptr: none
         const char* meldung;
     } const faelle[] = {
-        {"gespeichert", {.bloecke = {Kopf(5) + "hallo"}}, {}, "http://", 0, "hallo", "saved"},
-        {"404",
-         {.bloecke = {"HTTP/1.1 404 Not Found\r\nContent-Length: 1\r\n\r\nx"}},
-         {},
-         "http://",
-         1,
-         nullptr,
-         "answered 404 Not Found"},
-        {"abgerissen",
-         {.bloecke = {Kopf(9) + "abc"}},
-         {},
-         "http://",
-         1,
-         nullptr,
-         "closed after 3 bytes of 9"},
-        {"https", {.bloecke = {}}, {}, "https://", 1, nullptr, "only http://"},
-        {"stumm",
-         {.bloecke = {}, .offenLassen = true},
-         {"-t", "0.5"},
-         "http://",
-         1,
-         nullptr,
-         "no data for 0.5 s"},
+        {{url}, 0, "hallo", "saved"},
+        {{url}, 1, nullptr, "answered 404 Not Found"},
+        {{url}, 1, nullptr, "closed after 3 bytes of 9"},
+        {{QStringLiteral("-t"), QStringLiteral("0.5"), url}, 1, nullptr, "no data for 0.5 s"},
+        {{QStringLiteral("https://127.0.0.1/x")}, 1, "alt", "only http://"},
+        {{niemand}, 1, nullptr, "Connection refused"},
     };
-    std::vector<Antwort> antworten;
-    for (const Fall& f : faelle)
-        if (std::string(f.schema) == "http://") antworten.push_back(f.antwort);
-    Testserver server(antworten);
     QTemporaryDir ordner;
     const QString datei = ordner.filePath(QStringLiteral("aus.bin"));
     for (const Fall& f : faelle) {
-        SCOPED_TRACE(f.name);
+        SCOPED_TRACE(f.meldung);
         Anlegen(datei, "alt");
-        QStringList argumente;
-        for (const std::string& a : f.vorne) argumente << QString::fromStdString(a);
-        argumente << QLatin1String(f.schema) + QStringLiteral("127.0.0.1:%1/x").arg(server.Port())
-                  << datei;
         QProcess befehl;
-        befehl.start(QStringLiteral(KONTURO_BIN "/fernlader"), argumente);
+        befehl.start(QStringLiteral(KONTURO_BIN "/fernlader"), f.argumente + QStringList{datei});
         ASSERT_TRUE(befehl.waitForFinished(Frist));
         EXPECT_EQ(befehl.exitCode(), f.status);
-        if (f.datei) {
-            EXPECT_EQ(Inhalt(datei), f.datei);
-        } else if (std::string(f.schema) == "http://") {
-            EXPECT_FALSE(QFile::exists(datei));
-        }
+        EXPECT_EQ(Inhalt(datei), f.datei ? f.datei : "(fehlt)");
         const QByteArray meldung = befehl.readAllStandardError();
         EXPECT_NE(meldung.indexOf(f.meldung), -1) << meldung.toStdString();
     }
