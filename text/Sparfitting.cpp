@@ -1,0 +1,597 @@
+// Economy fitting of true outline contours: corners, runs of smooth pieces followed by a fine
+// polyline, the longest biarc from each point that stays within the deviation both ways, the
+// merging of what lies on one line or circle, and a final measurement of every contour.
+#include "text/Sparfitting.h"
+
+#include "geometry/Abweichung.h"
+#include "text/FontErzeugen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace konturo {
+
+namespace {
+
+// A joint whose directions differ by more than this is a corner: the elements may turn there.
+constexpr double EckWinkelGrad = 3.0;
+// The polyline that stands for the outline keeps within this share of the deviation.
+constexpr double PolylinienAnteil = 1.0 / 40;
+// The share of the deviation the fit aims at; the rest covers the polyline and what lies between
+// the points where the distances are checked. A contour that still measures above the deviation
+// is fitted again with a narrower aim.
+constexpr double FitAnteil = 0.97;
+constexpr int Nachbesserungen = 3;
+// Where a corridor arc may end: this share of the aim from the outline, at most this many
+// degrees off its direction.
+constexpr double EndAbstandAnteil = 0.4;
+constexpr double EndWinkelGrad = 1.2;
+// The steps (degrees) in which the direction out of a corner is searched.
+constexpr double EckSuchschrittGrad = 2.0;
+
+P2 Einheit(P2 v) {
+    const double l = Laenge(v);
+    return l > 0 ? (1 / l) * v : P2{};
+}
+
+bool Null(P2 v) { return v.x == 0 && v.y == 0; }
+
+P2 AnfangsRichtung(const UmrissStueck& s) {
+    for (int i = 1; i <= s.Grad; ++i) {
+        const P2 v = s.P[static_cast<std::size_t>(i)] - s.P[0];
+        if (!Null(v)) return Einheit(v);
+    }
+    return {};
+}
+
+P2 EndRichtung(const UmrissStueck& s) {
+    for (int i = s.Grad - 1; i >= 0; --i) {
+        const P2 v = s.Ende() - s.P[static_cast<std::size_t>(i)];
+        if (!Null(v)) return Einheit(v);
+    }
+    return {};
+}
+
+double Winkel(P2 v) {
+    const double w = std::atan2(v.y, v.x);
+    return w < 0 ? w + 2 * Pi() : w;
+}
+
+double StreckenAbstand(P2 p, P2 a, P2 b) {
+    const P2 ab = b - a;
+    const double l2 = Skalar(ab, ab);
+    const double t = l2 > 0 ? std::clamp(Skalar(p - a, ab) / l2, 0.0, 1.0) : 0.0;
+    return Laenge(p - (a + t * ab));
+}
+
+// An element on its way along the contour: ccw tells the direction an arc is run in.
+struct Zug {
+    GeoElement e;
+    bool ccw = true;
+    P2 a, b; // start and end in the contour's direction
+};
+
+Zug LinieZug(P2 a, P2 b, std::int32_t nr) {
+    return {NeuesElement(Linie, a.x, a.y, b.x, b.y, 0, nr), true, a, b};
+}
+
+// The arc from a with tangent ta to b; a line where it is straight or wider than maxRadius;
+// false when no arc leaves a in direction ta towards b.
+bool BogenZug(P2 a, P2 ta, P2 b, double maxRadius, std::int32_t nr, Zug& z) {
+    const P2 w = b - a;
+    const double w2 = Skalar(w, w);
+    if (!(w2 > 0)) return false;
+    const double kreuz = Kreuz(ta, w);
+    if (std::fabs(kreuz) <= 1e-12 * std::sqrt(w2)) {
+        if (Skalar(ta, w) <= 0) return false;
+        z = LinieZug(a, b, nr);
+        return true;
+    }
+    const double k = 2 * kreuz / w2; // signed curvature
+    const double r = 1 / std::fabs(k);
+    if (r > maxRadius) {
+        z = LinieZug(a, b, nr);
+        return true;
+    }
+    const P2 m = a + (1 / k) * P2{-ta.y, ta.x};
+    const double wa = Winkel(a - m), wb = Winkel(b - m);
+    const bool ccw = k > 0;
+    z = {NeuesElement(Bogen, m.x, m.y, ccw ? wa : wb, ccw ? wb : wa, r, nr), ccw, a, b};
+    return true;
+}
+
+P2 EndRichtungVon(const Zug& z) {
+    if (z.e.Typ != Bogen) return Einheit(z.b - z.a);
+    const P2 radial = z.b - P2{z.e.X1, z.e.Y1};
+    const P2 t = Einheit(P2{-radial.y, radial.x});
+    return z.ccw ? t : -1.0 * t;
+}
+
+// The biarc from p0 (direction t0) to p1 (direction t1) whose first tangent length is
+// anteil times that of the biarc with equal tangent lengths.
+bool Biarc(P2 p0, P2 t0, P2 p1, P2 t1, double anteil, double maxRadius, std::int32_t nr,
+           std::vector<Zug>& aus) {
+    aus.clear();
+    const P2 v = p1 - p0;
+    const double vv = Skalar(v, v);
+    if (!(vv > 0) || Null(t0) || Null(t1)) return false;
+    const double vt = Skalar(v, t0 + t1);
+    const double nenner = 2 * (1 - Skalar(t0, t1));
+    double d;
+    if (nenner < 1e-12) {
+        if (std::fabs(Kreuz(t0, v)) <= 1e-12 * std::sqrt(vv)) {
+            if (Skalar(t0, v) <= 0) return false;
+            aus.push_back(LinieZug(p0, p1, nr));
+            return true;
+        }
+        d = vt > 0 ? vv / (2 * vt) : -1;
+    } else {
+        d = (-vt + std::sqrt(vt * vt + nenner * vv)) / nenner;
+    }
+    if (!(d > 0) || !std::isfinite(d)) return false;
+    // The second tangent length that closes |q2 - q1| = alpha + beta.
+    const double alpha = anteil * d;
+    const P2 w = v - alpha * t0;
+    const double nenner2 = 2 * (Skalar(w, t1) + alpha);
+    if (!(std::fabs(nenner2) > 0)) return false;
+    const double beta = (Skalar(w, w) - alpha * alpha) / nenner2;
+    if (!(beta > 0) || !std::isfinite(beta)) return false;
+    const P2 q1 = p0 + alpha * t0, q2 = p1 - beta * t1;
+    const P2 j = q1 + (alpha / (alpha + beta)) * (q2 - q1);
+    P2 tj = Einheit(q2 - q1);
+    if (Null(tj)) tj = Einheit(v);
+    Zug z1, z2;
+    if (!BogenZug(p0, t0, j, maxRadius, nr, z1) || !BogenZug(j, tj, p1, maxRadius, nr, z2))
+        return false;
+    aus.push_back(z1);
+    aus.push_back(z2);
+    return true;
+}
+
+// A run of smooth curve pieces followed by a polyline whose points lie on the curve and whose
+// chords stay within eps of it (control polygons flat to eps, a rigorous bound), with the
+// curve's direction at every point.
+class Lauf {
+public:
+    Lauf(const std::vector<UmrissStueck>& stuecke, double eps) {
+        punkte_.push_back(stuecke.front().Anfang());
+        richtungen_.push_back(AnfangsRichtung(stuecke.front()));
+        for (const UmrissStueck& s : stuecke) Teilen(s, eps, 0);
+    }
+    const std::vector<P2>& Punkte() const { return punkte_; }
+    const std::vector<P2>& Richtungen() const { return richtungen_; }
+
+private:
+    void Teilen(const UmrissStueck& s, double eps, int tiefe) {
+        const P2 a = s.Anfang(), b = s.Ende();
+        bool flach = true;
+        for (int i = 1; i < s.Grad && flach; ++i)
+            flach = StreckenAbstand(s.P[static_cast<std::size_t>(i)], a, b) <= eps;
+        if (flach || tiefe > 24) {
+            punkte_.push_back(b);
+            richtungen_.push_back(EndRichtung(s));
+            return;
+        }
+        // de Casteljau at one half.
+        std::array<P2, 4> q = s.P;
+        UmrissStueck links{s.Grad, {}}, rechts{s.Grad, {}};
+        for (int k = 0; k <= s.Grad; ++k) {
+            links.P[static_cast<std::size_t>(k)] = q[0];
+            rechts.P[static_cast<std::size_t>(s.Grad - k)] = q[static_cast<std::size_t>(s.Grad - k)];
+            for (int i = 0; i < s.Grad - k; ++i)
+                q[static_cast<std::size_t>(i)] =
+                    0.5 * (q[static_cast<std::size_t>(i)] + q[static_cast<std::size_t>(i + 1)]);
+        }
+        Teilen(links, eps, tiefe + 1);
+        Teilen(rechts, eps, tiefe + 1);
+    }
+
+    std::vector<P2> punkte_;
+    std::vector<P2> richtungen_;
+};
+
+// The fitting of one contour's runs. Arcs follow the outline inside a corridor of the aim's
+// width: each leaves in the direction the previous one arrived in and takes the curvature that
+// carries it farthest before it leaves the corridor; the run ends with a biarc into the end point
+// in the outline's own direction there. The elements' direction is continuous along the run.
+class Fitter {
+public:
+    Fitter(const Sparparameter& p, std::int32_t nr, double ziel)
+        : p_(p), nr_(nr), ziel_(ziel), eps_(p.MaxAbweichung * PolylinienAnteil),
+          schritt_(std::max(ziel / 2, 1e-4)) {}
+
+    double Eps() const { return eps_; }
+
+    // A run that starts at a corner may leave it in any direction, one that ends at a corner
+    // may arrive in any; elsewhere the outline's direction is kept.
+    void LaufFitten(const Lauf& l, bool eckAnfang, bool eckEnde, std::vector<Zug>& aus) const {
+        const std::vector<P2>& pt = l.Punkte();
+        const std::size_t letzter = pt.size() - 1;
+        P2 p = pt[0], t = l.Richtungen()[0];
+        std::size_t seg = 0; // the chord p lies beside
+        std::vector<Zug> zuege;
+        for (int arcs = 0; arcs < 100000; ++arcs) {
+            if (Schluss(l, p, t, seg, eckEnde, zuege)) {
+                aus.insert(aus.end(), zuege.begin(), zuege.end());
+                return;
+            }
+            Zug z;
+            std::size_t neuSeg = seg;
+            if (!WeitesterBogen(pt, p, t, seg, arcs == 0 && eckAnfang, z, neuSeg)) {
+                // Stuck (a cusp): a line to the next point keeps the contour closed.
+                const std::size_t ziel = std::min(seg + 1, letzter);
+                z = LinieZug(p, pt[ziel], nr_);
+                neuSeg = std::min(ziel, letzter - 1);
+                if (ziel == letzter) {
+                    aus.push_back(z);
+                    return;
+                }
+            }
+            aus.push_back(z);
+            p = z.b;
+            t = EndRichtungVon(z);
+            seg = neuSeg;
+        }
+    }
+
+    // A smooth closed contour that is a circle within the aim.
+    bool KreisVersuchen(const Lauf& l, std::vector<Zug>& aus) const {
+        const std::vector<P2>& pt = l.Punkte();
+        const std::size_t n = pt.size();
+        if (n < 4) return false;
+        const P2 a = pt[0], b = pt[n / 3], c = pt[2 * n / 3];
+        const double nenner = 2 * Kreuz(b - a, c - a);
+        if (std::fabs(nenner) < 1e-12) return false;
+        const double ab = Skalar(b - a, b - a), ac = Skalar(c - a, c - a);
+        const P2 m = a + (1 / nenner) * P2{(c - a).y * ab - (b - a).y * ac,
+                                           (b - a).x * ac - (c - a).x * ab};
+        const double r = Laenge(a - m);
+        if (!std::isfinite(r) || r > p_.MaxRadius) return false;
+        for (const P2& q : pt)
+            if (std::fabs(Laenge(q - m) - r) > ziel_) return false;
+        aus.push_back({NeuesElement(Kreis, m.x, m.y, 0, 0, r, nr_), true, a, a});
+        return true;
+    }
+
+private:
+    // The end of the run from p: a biarc into the end point in the outline's direction there.
+    bool Schluss(const Lauf& l, P2 p, P2 t, std::size_t seg, bool eckEnde,
+                 std::vector<Zug>& zuege) const {
+        const std::vector<P2>& pt = l.Punkte();
+        Zug z;
+        if (eckEnde && BogenZug(p, t, pt.back(), p_.MaxRadius, nr_, z)) {
+            zuege = {z};
+            if (Passt(zuege, pt, seg, pt.size() - 1)) return true;
+        }
+        for (const double anteil : {1.0, 0.6, 1.6, 0.35, 2.8}) {
+            if (Biarc(p, t, pt.back(), l.Richtungen().back(), anteil, p_.MaxRadius, nr_, zuege) &&
+                Passt(zuege, pt, seg, pt.size() - 1))
+                return true;
+        }
+        return false;
+    }
+
+    // The distance of q from the chords near seg, moving seg on to the nearest one ahead.
+    double Korridorabstand(const std::vector<P2>& pt, P2 q, std::size_t& seg) const {
+        const std::size_t letzter = pt.size() - 2;
+        double d = StreckenAbstand(q, pt[seg], pt[seg + 1]);
+        while (seg < letzter) {
+            const double weiter = StreckenAbstand(q, pt[seg + 1], pt[seg + 2]);
+            if (weiter > d) break;
+            d = weiter;
+            ++seg;
+        }
+        return d;
+    }
+
+    // How far the arc from p in direction t with curvature k stays in the corridor; the chord
+    // its end lies beside comes back in endSeg. An arc never goes round more than a half turn.
+    double Reichweite(const std::vector<P2>& pt, P2 p, P2 t, double k, std::size_t seg,
+                      std::size_t& endSeg) const {
+        const double grenze = ziel_ - eps_;
+        const P2 n{-t.y, t.x};
+        const double maxL = std::fabs(k) > 0 ? Pi() / std::fabs(k) : 1e9;
+        const P2 ende = pt.back();
+        static const double endWinkelSinus = std::sin(EndWinkelGrad * Pi() / 180);
+        double l = 0;
+        endSeg = seg;
+        std::size_t s = seg;
+        // The arc point and direction at length x, turned on step by step: p + (sin kx t +
+        // (1 - cos kx) n) / k, written so that k = 0 is the straight line.
+        const double cs = std::cos(k * schritt_), sn = std::sin(k * schritt_);
+        double c = 1, si = 0;
+        for (double x = schritt_; x <= maxL; x += schritt_) {
+            const double c2 = c * cs - si * sn;
+            si = si * cs + c * sn;
+            c = c2;
+            const double phi = k * x;
+            const double sinc = std::fabs(phi) < 1e-8 ? x : si / k;
+            const double cosc = std::fabs(phi) < 1e-8 ? k * x * x / 2 : (1 - c) / k;
+            const P2 q = p + sinc * t + cosc * n;
+            const double d = Korridorabstand(pt, q, s);
+            if (d > grenze) break;
+            // Only an end near the outline and running along it lets the next arc go on: one at
+            // the corridor's edge heading out would leave the next arc no room.
+            const P2 richtung{c * t.x - si * t.y, si * t.x + c * t.y};
+            const P2 sehne = Einheit(pt[s + 1] - pt[s]);
+            if (d <= EndAbstandAnteil * ziel_ && std::fabs(Kreuz(sehne, richtung)) <= endWinkelSinus) {
+                l = x;
+                endSeg = s;
+            }
+            // Past the end of the run: the run's own end takes over.
+            if (s == pt.size() - 2 && Skalar(q - ende, pt[s + 1] - pt[s]) > 0) break;
+        }
+        return l;
+    }
+
+    // The arc of the greatest reach from p in direction t, with its passed points checked.
+    bool WeitesterBogen(const std::vector<P2>& pt, P2 p, P2 t, std::size_t seg, bool freieRichtung,
+                        Zug& z, std::size_t& endSeg) const {
+        const double kSchaetz = Kruemmung(pt, p, seg);
+        const double breite = std::max(0.15 * std::fabs(kSchaetz), 8 * ziel_ / 25.0);
+        double bestK = kSchaetz, bestL = 0;
+        P2 bestT = t;
+        // At a corner the direction is searched too, in steps either side of the outline's.
+        const int richtungen = freieRichtung ? 9 : 1;
+        for (int r = 0; r < richtungen; ++r) {
+            const double w = (r % 2 == 0 ? 1 : -1) * ((r + 1) / 2) * EckSuchschrittGrad * Pi() / 180;
+            const P2 tr{std::cos(w) * t.x - std::sin(w) * t.y, std::sin(w) * t.x + std::cos(w) * t.y};
+            const auto versuchen = [&](double k) {
+                std::size_t e = seg;
+                const double l = Reichweite(pt, p, tr, k, seg, e);
+                if (l > bestL) {
+                    bestL = l;
+                    bestK = k;
+                    bestT = tr;
+                }
+            };
+            constexpr int Raster = 16;
+            for (int i = 0; i <= Raster; ++i) versuchen(kSchaetz - breite + 2 * breite * i / Raster);
+            // Narrowed around the best curvature found.
+            double schritt = 2 * breite / Raster;
+            for (int i = 0; i < 10; ++i) {
+                schritt /= 2;
+                const double mitte = bestK;
+                versuchen(mitte - schritt);
+                versuchen(mitte + schritt);
+            }
+        }
+        t = bestT;
+        // Shorter where points passed lie outside the aim of the arc.
+        for (double l = bestL; l >= schritt_; l -= schritt_) {
+            const double phi = bestK * l;
+            const double sinc = std::fabs(phi) < 1e-8 ? l : std::sin(phi) / bestK;
+            const double cosc = std::fabs(phi) < 1e-8 ? bestK * l * l / 2 : (1 - std::cos(phi)) / bestK;
+            const P2 ende = p + sinc * t + cosc * P2{-t.y, t.x};
+            if (!BogenZug(p, t, ende, p_.MaxRadius, nr_, z)) continue;
+            std::size_t s = seg;
+            Korridorabstand(pt, ende, s);
+            bool gut = true;
+            for (std::size_t i = seg + 1; i <= s && gut; ++i) gut = ElementAbstand(z.e, pt[i]) <= ziel_;
+            if (gut) {
+                endSeg = s;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The curvature of the outline ahead of p: the circle through p and two polyline points
+    // about one and two millimetres on.
+    static double Kruemmung(const std::vector<P2>& pt, P2 p, std::size_t seg) {
+        std::size_t i1 = seg + 1, i2 = seg + 1;
+        while (i1 + 1 < pt.size() && Laenge(pt[i1] - p) < 1.0) ++i1;
+        i2 = i1;
+        while (i2 + 1 < pt.size() && Laenge(pt[i2] - pt[i1]) < 1.0) ++i2;
+        if (i2 >= pt.size() || i1 == i2) return 0;
+        const P2 a = pt[i1] - p, b = pt[i2] - p, c = pt[i2] - pt[i1];
+        const double la = Laenge(a), lb = Laenge(b), lc = Laenge(c);
+        if (!(la > 0 && lb > 0 && lc > 0)) return 0;
+        return 2 * Kreuz(a, b) / (la * lb * lc);
+    }
+
+    // Every polyline point between a and b near the elements, and every element near the
+    // polyline, within the aim.
+    bool Passt(const std::vector<Zug>& zuege, const std::vector<P2>& pt, std::size_t a,
+               std::size_t b) const {
+        for (const Zug& z : zuege) {
+            // An arc going round beyond a turn and a half of its points is no fit of them.
+            if (z.e.Typ == Bogen && Bogenwinkel(z.e.X2, z.e.Y2) > 1.5 * Pi()) return false;
+        }
+        for (std::size_t i = a + 1; i < b; ++i) {
+            double d = std::numeric_limits<double>::infinity();
+            for (const Zug& z : zuege) d = std::min(d, ElementAbstand(z.e, pt[i]));
+            if (d > ziel_) return false;
+        }
+        std::size_t naechste = a;
+        for (const Zug& z : zuege) {
+            const double laenge = ElementLaenge(z.e);
+            const int n = std::max(8, static_cast<int>(std::ceil(laenge / schritt_)));
+            for (int k = 1; k < n; ++k) {
+                const double s = laenge * k / n;
+                const P2 q = ElementPunkt(z.e, z.ccw ? s : laenge - s);
+                if (!NaheAmPolygon(q, pt, a, b, naechste)) return false;
+            }
+        }
+        return true;
+    }
+
+    bool NaheAmPolygon(P2 q, const std::vector<P2>& pt, std::size_t a, std::size_t b,
+                       std::size_t& naechste) const {
+        const double grenze = ziel_ - eps_;
+        for (std::size_t i = naechste; i < b; ++i) {
+            if (StreckenAbstand(q, pt[i], pt[i + 1]) <= grenze) {
+                naechste = i;
+                return true;
+            }
+        }
+        for (std::size_t i = a; i < naechste; ++i) {
+            if (StreckenAbstand(q, pt[i], pt[i + 1]) <= grenze) {
+                naechste = i;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    const Sparparameter& p_;
+    std::int32_t nr_;
+    double ziel_;
+    double eps_;
+    double schritt_;
+};
+
+bool GleicherKreis(const GeoElement& x, const GeoElement& y) {
+    const double eps = 1e-9 * std::max({1.0, x.Radius, std::fabs(x.X1), std::fabs(x.Y1)});
+    return std::fabs(x.X1 - y.X1) <= eps && std::fabs(x.Y1 - y.Y1) <= eps &&
+           std::fabs(x.Radius - y.Radius) <= eps;
+}
+
+bool GleicheGerade(const Zug& x, const Zug& y) {
+    const P2 u = x.b - x.a, v = y.b - y.a;
+    const double lu = Laenge(u), lv = Laenge(v);
+    return lu > 0 && lv > 0 && std::fabs(Kreuz(u, v)) <= 1e-12 * lu * lv && Skalar(u, v) > 0 &&
+           std::fabs(Kreuz(u, y.b - x.a)) <= 1e-9 * lu * std::max(1.0, Laenge(y.b - x.a));
+}
+
+// Neighbours on one line or one circle become one element; the geometry does not change.
+std::vector<Zug> Zusammenfassen(const std::vector<Zug>& zuege) {
+    std::vector<Zug> aus;
+    for (const Zug& z : zuege) {
+        if (!aus.empty()) {
+            Zug& v = aus.back();
+            if (v.e.Typ == Linie && z.e.Typ == Linie && GleicheGerade(v, z)) {
+                v = LinieZug(v.a, z.b, v.e.KonturNr);
+                continue;
+            }
+            if (v.e.Typ == Bogen && z.e.Typ == Bogen && v.ccw == z.ccw && GleicherKreis(v.e, z.e)) {
+                const double sweep = Bogenwinkel(v.e.X2, v.e.Y2) + Bogenwinkel(z.e.X2, z.e.Y2);
+                if (sweep < 2 * Pi() - 1e-9) {
+                    const P2 m{v.e.X1, v.e.Y1};
+                    const double wa = Winkel(v.a - m), wb = Winkel(z.b - m);
+                    v.e.X2 = v.ccw ? wa : wb;
+                    v.e.Y2 = v.ccw ? wb : wa;
+                    v.b = z.b;
+                    continue;
+                }
+            }
+        }
+        aus.push_back(z);
+    }
+    return aus;
+}
+
+// Whether the outline turns at the joint of the two pieces.
+bool EckWinkel(const UmrissStueck& vorher, const UmrissStueck& nachher) {
+    const double c = std::clamp(Skalar(EndRichtung(vorher), AnfangsRichtung(nachher)), -1.0, 1.0);
+    return std::acos(c) > EckWinkelGrad * Pi() / 180;
+}
+
+// Runs of curves end at corners and at lines.
+bool IstEcke(const UmrissStueck& vorher, const UmrissStueck& nachher) {
+    return vorher.Grad == 1 || nachher.Grad == 1 || EckWinkel(vorher, nachher);
+}
+
+std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool glatt,
+                              const Sparparameter& p, std::int32_t nr, double ziel) {
+    const Fitter fitter(p, nr, ziel);
+    std::vector<Zug> zuege;
+    if (glatt && fitter.KreisVersuchen(Lauf(st, fitter.Eps()), zuege)) return zuege;
+    const std::size_t n = st.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (st[i].Grad == 1) {
+            zuege.push_back(LinieZug(st[i].Anfang(), st[i].Ende(), nr));
+            ++i;
+            continue;
+        }
+        std::size_t j = i + 1;
+        while (j < n && !IstEcke(st[j - 1], st[j])) ++j;
+        // The joints before and after the run: corners unless the contour is smooth all round
+        // or a line meets the curve in its direction.
+        const bool eckAnfang = !glatt && EckWinkel(st[(i + n - 1) % n], st[i]);
+        const bool eckEnde = !glatt && EckWinkel(st[j - 1], st[j % n]);
+        fitter.LaufFitten(Lauf({st.begin() + static_cast<std::ptrdiff_t>(i),
+                                st.begin() + static_cast<std::ptrdiff_t>(j)},
+                               fitter.Eps()),
+                          eckAnfang, eckEnde, zuege);
+        i = j;
+    }
+    return Zusammenfassen(zuege);
+}
+
+} // namespace
+
+void GlyphUmrissLesen(const double* x, const double* y, const std::int16_t* art,
+                      std::int32_t anzahl, std::int32_t ersteNr, double stiftX, double stiftY,
+                      double massstab, Umriss& u) {
+    const auto platz = [&](std::int32_t i) {
+        return P2{(stiftX + x[i]) * massstab, (stiftY + y[i]) * massstab};
+    };
+    std::int32_t nr = ersteNr;
+    bool offen = false;
+    for (std::int32_t i = 1; i <= anzahl; ++i) {
+        const std::int16_t a = art[i];
+        if (a == GlyphKonturStart) {
+            if (++i > anzahl) break;
+            u.Beginnen(++nr, platz(i));
+            offen = true;
+        } else if ((a == GlyphLinie || a == GlyphSpline) && offen) {
+            if (i + 2 > anzahl) break;
+            const std::int32_t k = -art[i + 1];
+            i += 2;
+            if (k < 0 || i + k - 1 > anzahl) break;
+            if (a == GlyphLinie) {
+                for (std::int32_t j = 0; j < k; ++j) u.Linie(platz(i + j));
+            } else {
+                // Off-curve points with the on-curve point between two of them implied.
+                for (std::int32_t j = 1; j <= k - 1; ++j) {
+                    const P2 c = platz(i + j - 1), naechster = platz(i + j);
+                    u.Quadratisch(c, j < k - 1 ? 0.5 * (c + naechster) : naechster);
+                }
+            }
+            i += k - 1;
+        } else if (a == GlyphKonturEnde) {
+            if (++i > anzahl) break;
+            if (offen) u.Linie(platz(i));
+            u.Schliessen();
+            offen = false;
+        }
+    }
+    if (offen) u.Schliessen();
+}
+
+void SparKonturFitten(const UmrissKontur& k, const Sparparameter& p, std::vector<GeoElement>& aus) {
+    std::vector<UmrissStueck> st;
+    for (const UmrissStueck& s : k.Stuecke)
+        if (!Null(AnfangsRichtung(s))) st.push_back(s);
+    if (st.empty()) return;
+    const std::size_t n = st.size();
+
+    // Start at a corner where there is one, so that every run ends at corners.
+    std::size_t start = n;
+    for (std::size_t j = 0; j < n && start == n; ++j)
+        if (IstEcke(st[(j + n - 1) % n], st[j])) start = j;
+    const bool glatt = start == n;
+    if (glatt) start = 0;
+    std::rotate(st.begin(), st.begin() + static_cast<std::ptrdiff_t>(start), st.end());
+
+    // The fit checks distances at points; the measurement of the whole contour decides.
+    const UmrissKontur gedreht{k.KonturNr, st};
+    double ziel = p.MaxAbweichung * FitAnteil;
+    std::vector<GeoElement> elemente;
+    for (int versuch = 0; versuch <= Nachbesserungen; ++versuch, ziel *= 0.75) {
+        elemente.clear();
+        for (const Zug& z : KonturFitten(st, glatt, p, k.KonturNr, ziel)) elemente.push_back(z.e);
+        std::vector<const GeoElement*> zeiger;
+        for (const GeoElement& e : elemente) zeiger.push_back(&e);
+        if (KonturAbweichung(gedreht, zeiger) <= p.MaxAbweichung) break;
+    }
+    for (GeoElement& e : elemente) {
+        if (p.WarnLaenge > 0 && ElementLaenge(e) < p.WarnLaenge) e.Farbe = p.WarnFarbe;
+        aus.push_back(e);
+    }
+}
+
+} // namespace konturo
