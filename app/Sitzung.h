@@ -6,6 +6,7 @@
 #include "app/DB_System.h"
 #include "app/UiDienste.h"
 #include "display/Fensterzustand.h"
+#include "geometry/Umriss.h"
 #include "geometry/Variablen.h"
 #include "output/FSO_Funktionen.h"
 #include "text/Textzustand.h"
@@ -28,6 +29,9 @@ struct Sitzung {
     Fensterzustand fenster;
     Textzustand text;
     Batchzustand batch;
+    // The true outline of the last text conversion or graphic import, for the economy fitting,
+    // the deviation report and the repair.
+    Umriss umriss;
 
     // Platform seams; the program sets them, a test may replace them.
     UiDienste* ui = &kopflos;

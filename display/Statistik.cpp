@@ -1,11 +1,15 @@
 // Statistics of the element store and their display texts.
 #include "display/Statistik.h"
 
+#include "app/Sitzung.h"
+#include "geometry/Abweichung.h"
 #include "geometry/Variablen.h"
 #include "text/FontErzeugen.h"
 #include "text/SyntaxCheck.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace konturo {
 
@@ -96,6 +100,20 @@ std::vector<StatistikFeld> StatistikFelder(const StatistikWerte& w, bool dezimal
         {kreise, "Gesamtl\xC3\xA4nge", summe(w.KreiseSumme)},
         {"", "Gesamtkontur", summe(w.LinienSumme + w.BoegenSumme + w.KreiseSumme)},
     };
+}
+
+std::string AbweichungText(const Sitzung& s, bool dezimalPunkt) {
+    if (s.umriss.Leer() || s.umriss.AnzElemente < 1) return "-";
+    const double d = AbweichungMessen(s.umriss, s.speicher, s.umriss.AnzElemente);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", d);
+    std::string t = text;
+    if (!dezimalPunkt) std::replace(t.begin(), t.end(), '.', ',');
+    return t;
+}
+
+std::string AbweichungZeile(const Sitzung& s) {
+    return "Abweichung/max. = " + AbweichungText(s, true);
 }
 
 std::vector<std::string> StatistikZeilen(const Speicher& s) {

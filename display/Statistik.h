@@ -8,6 +8,7 @@
 
 namespace konturo {
 
+struct Sitzung;
 struct Speicher;
 
 // Sums and extremes of one walk over the store (millimetres). A minimum of 0 means that no
@@ -43,6 +44,12 @@ std::vector<StatistikFeld> StatistikFelder(const StatistikWerte& w, bool dezimal
 // The command line's form: one "Gruppe/Feld = Wert" line per field (just "Gesamtkontur = Wert"
 // for the last), "." as separator, in window order.
 std::vector<std::string> StatistikZeilen(const Speicher& s);
+
+// The largest deviation of the elements from the true outline (mm) as shown: four decimals, the
+// user's separator when dezimalPunkt is false; "-" when there is no outline to measure against.
+std::string AbweichungText(const Sitzung& s, bool dezimalPunkt);
+// The command line's line of it: "Abweichung/max. = 0.0945".
+std::string AbweichungZeile(const Sitzung& s);
 
 // Fix(x * 100) / 100: the digits beyond the second decimal dropped towards zero.
 double ZweiStellenAbgeschnitten(double x);

@@ -47,8 +47,13 @@ struct UmrissKontur {
 
 struct Umriss {
     std::vector<UmrissKontur> Konturen;
+    // The store's elements 1 .. AnzElemente stand for this outline (the frame comes after them).
+    std::int32_t AnzElemente = 0;
 
-    void Leeren() { Konturen.clear(); }
+    void Leeren() {
+        Konturen.clear();
+        AnzElemente = 0;
+    }
     bool Leer() const { return Konturen.empty(); }
     // Starts a contour at p.
     void Beginnen(std::int32_t konturNr, P2 p);

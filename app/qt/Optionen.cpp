@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <cstdint>
+#include <tuple>
 
 namespace konturo {
 
@@ -63,6 +64,7 @@ Optionen::Optionen(Sitzung& s, QWidget* hauptfenster) : QDialog(hauptfenster), s
     Frame2 = Control<QGroupBox>("Frame2", nullptr);
     Frame3 = Control<QGroupBox>("Frame3", nullptr);
     Frame4 = Control<QGroupBox>("Frame4", nullptr);
+    Frame5 = Control<QGroupBox>("Frame5", nullptr);
 
     Check1 = Control<QCheckBox>("Check1", Frame1);
     auto* programm = new QVBoxLayout(Frame1);
@@ -102,8 +104,30 @@ Optionen::Optionen(Sitzung& s, QWidget* hauptfenster) : QDialog(hauptfenster), s
     kurz->addWidget(Label4, 2, 2);
     kurz->setColumnStretch(3, 1);
 
-    // Tab order: Programm, Konvertierung, Ausgabe, Kurze Elemente; captions in TexteSetzen.
-    for (QGroupBox* frame : {Frame1, Frame3, Frame2, Frame4}) SSTab1->addTab(Seite(frame), {});
+    Check6 = Control<QCheckBox>("Check6", Frame5);
+    Check7 = Control<QCheckBox>("Check7", Frame5);
+    auto* maschine = new QGridLayout(Frame5);
+    maschine->addWidget(Check6, 0, 0, 1, 4);
+    int zeile = 1;
+    for (auto [label, feld, name, lname] :
+         {std::tuple{&Label5, &Text3, "Text3", "Label5"}, std::tuple{&Label6, &Text4, "Text4", "Label6"},
+          std::tuple{&Label7, &Text5, "Text5", "Label7"}, std::tuple{&Label8, &Text6, "Text6", "Label8"}}) {
+        *label = Control<QLabel>(lname, Frame5);
+        *feld = Zahlfeld(name, Frame5);
+        (*label)->setBuddy(*feld);
+        maschine->addWidget(*label, zeile, 0);
+        maschine->addWidget(*feld, zeile, 1);
+        // Lengths are in millimetres; the decimals are a count.
+        if (*feld != Text6) maschine->addWidget(new QLabel(Sprachtext(s_, 168, "mm"), Frame5), zeile, 2);
+        ++zeile;
+    }
+    maschine->addWidget(Check7, zeile, 0, 1, 4);
+    maschine->setColumnStretch(3, 1);
+
+    // Tab order: Programm, Konvertierung, Ausgabe, Kurze Elemente, Maschine; captions in
+    // TexteSetzen.
+    for (QGroupBox* frame : {Frame1, Frame3, Frame2, Frame4, Frame5})
+        SSTab1->addTab(Seite(frame), {});
 
     Command1 = Control<QPushButton>("Command1", this);
     Command1->setDefault(true);
@@ -128,6 +152,14 @@ void Optionen::TexteSetzen() {
     SSTab1->setTabText(1, Sprachtext(s_, 155, "Konvertierung"));
     SSTab1->setTabText(2, Sprachtext(s_, 156, "Ausgabe"));
     SSTab1->setTabText(3, Sprachtext(s_, 107, "Kurze Elemente"));
+    SSTab1->setTabText(4, Sprachtext(s_, 25, "Maschine"));
+    Frame5->setTitle(Sprachtext(s_, 60, "Maschinenprüfung"));
+    Check6->setText(Sprachtext(s_, 26, "sparsame Umwandlung"));
+    Check7->setText(Sprachtext(s_, 58, "bei Verstößen reparieren"));
+    Label5->setText(Sprachtext(s_, 27, "max. Abweichung"));
+    Label6->setText(Sprachtext(s_, 28, "min. Radius"));
+    Label7->setText(Sprachtext(s_, 29, "min. Länge"));
+    Label8->setText(Sprachtext(s_, 57, "Nachkommastellen"));
     Frame1->setTitle(Sprachtext(s_, 160, "Laufzeitparameter"));
     Frame2->setTitle(Sprachtext(s_, 166, "Ausgabeoptionen"));
     Frame3->setTitle(Sprachtext(s_, 159, "Umwandlungsparameter"));
@@ -162,6 +194,12 @@ void Optionen::WerteZeigen() {
     Check3->setChecked(e.WarnDarstellung == 1);
     Check4->setChecked(e.Ausgabenfarbe == 1);
     Check5->setChecked(e.GespiegelteAusgabe == 1);
+    Check6->setChecked(e.SparModus == 1);
+    Check7->setChecked(e.Reparieren == 1);
+    Text3->setText(Q(ZahlAnzeigen(e.MaxAbweichung, punkt)));
+    Text4->setText(Q(ZahlAnzeigen(e.MinRadius, punkt)));
+    Text5->setText(Q(ZahlAnzeigen(e.MinLaenge, punkt)));
+    Text6->setText(QString::number(e.Nachkommastellen));
 }
 
 // Connected after the values are shown, so that showing them changes nothing.
@@ -179,6 +217,9 @@ void Optionen::Verbinden() {
     schalter(Check3, e.WarnDarstellung, true);
     schalter(Check4, e.Ausgabenfarbe, false);
     schalter(Check5, e.GespiegelteAusgabe, false);
+    // The fitting and the repair shape the geometry.
+    schalter(Check6, e.SparModus, true);
+    schalter(Check7, e.Reparieren, true);
 
     // activated, not currentIndexChanged: choosing the entry already shown counts as a choice.
     connect(Combo1, &QComboBox::activated, this, [this, &e](int eintrag) {
@@ -199,6 +240,28 @@ void Optionen::Verbinden() {
     connect(Text11, &QLineEdit::textChanged, this, [this, &e](const QString& text) {
         const auto zahl = FeldZahl(S(text), s_.speicher.DezimalPunkt);
         if (zahl && EinstellungImBereich("WarnLaenge", *zahl)) e.WarnLaenge = *zahl;
+        NeuBerechnen = true;
+    });
+
+    // The deviation and the machine's limits shape the geometry when the economy fitting or the
+    // repair is on.
+    auto grenze = [this](QLineEdit* feld, const char* schluessel, double& wert) {
+        TastenfilterSetzen(feld, Tastenfilter::KommaZahlTaste, s_.speicher.DezimalPunkt);
+        connect(feld, &QLineEdit::textChanged, this, [this, schluessel, &wert](const QString& text) {
+            const auto zahl = FeldZahl(S(text), s_.speicher.DezimalPunkt);
+            if (zahl && EinstellungImBereich(schluessel, *zahl)) wert = *zahl;
+            NeuBerechnen = true;
+        });
+    };
+    grenze(Text3, "MaxAbweichung", e.MaxAbweichung);
+    grenze(Text4, "MinRadius", e.MinRadius);
+    grenze(Text5, "MinLaenge", e.MinLaenge);
+    TastenfilterSetzen(Text6, Tastenfilter::ZiffernTaste, s_.speicher.DezimalPunkt);
+    connect(Text6, &QLineEdit::textChanged, this, [this, &e](const QString& text) {
+        bool ok = false;
+        const int stellen = text.toInt(&ok);
+        if (ok && EinstellungImBereich("Nachkommastellen", stellen))
+            e.Nachkommastellen = static_cast<std::uint8_t>(stellen);
         NeuBerechnen = true;
     });
 

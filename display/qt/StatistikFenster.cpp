@@ -69,6 +69,12 @@ StatistikFenster::StatistikFenster(Sitzung& s, QWidget* eltern) : QDialog(eltern
     auto* gesamtWert = wertLabel(this);
     gesamt->addWidget(gesamtBeschriftung);
     gesamt->addWidget(gesamtWert);
+    gesamt->addSpacing(20);
+    AbweichungBeschriftung = new QLabel(this);
+    AbweichungWert = wertLabel(this);
+    AbweichungWert->setObjectName(QStringLiteral("Abweichung"));
+    gesamt->addWidget(AbweichungBeschriftung);
+    gesamt->addWidget(AbweichungWert);
     gesamt->addStretch();
     Beschriftungen.push_back(gesamtBeschriftung);
     Werte.push_back(gesamtWert);
@@ -131,12 +137,14 @@ void StatistikFenster::TexteSetzen() {
     for (std::size_t i = 0; i < Beschriftungen.size(); ++i)
         Beschriftungen[i]->setText(texte[static_cast<qsizetype>(i)]);
     WarnDarstellung->setText(Sprachtext(s_, 164, "kurze Elemente zeigen"));
+    AbweichungBeschriftung->setText(Sprachtext(s_, 27, "max. Abweichung"));
 }
 
 void StatistikFenster::WerteFuellen() {
     const auto felder = StatistikFelder(StatistikBerechnen(s_.speicher), s_.speicher.DezimalPunkt);
     for (std::size_t i = 0; i < felder.size() && i < Werte.size(); ++i)
         Werte[i]->setText(QString::fromStdString(felder[i].Wert));
+    AbweichungWert->setText(QString::fromStdString(AbweichungText(s_, s_.speicher.DezimalPunkt)));
 }
 
 void StatistikFenster::WarnDarstellungGeaendert(bool an) {

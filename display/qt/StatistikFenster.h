@@ -29,6 +29,9 @@ public:
     std::vector<QLabel*> Werte;
     // The caption labels in the same order.
     std::vector<QLabel*> Beschriftungen;
+    // The largest deviation from the true outline, beside the total.
+    QLabel* AbweichungBeschriftung;
+    QLabel* AbweichungWert;
 
 private:
     void TexteSetzen();
