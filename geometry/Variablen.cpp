@@ -116,6 +116,22 @@ GeoElement& GeoFeld::Anfuegen(const GeoElement& e) {
     return *platz;
 }
 
+void GeoFeld::Kuerzen(std::int32_t n) {
+    const GeoElement leer;
+    for (std::int32_t i = n + 1; i <= anzahl_; ++i) (*this)[i] = leer;
+    if (n < anzahl_) anzahl_ = n;
+}
+
+void GeoFeld::VorneEntfernen(std::int32_t k) {
+    if (k <= 0) return;
+    if (k >= anzahl_) {
+        Leeren();
+        return;
+    }
+    for (std::int32_t i = 1; i + k <= anzahl_; ++i) (*this)[i] = (*this)[i + k];
+    Kuerzen(anzahl_ - k);
+}
+
 double Pi() {
     static const double pi = 4.0 * std::atan(1.0);
     return pi;

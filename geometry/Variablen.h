@@ -76,6 +76,10 @@ public:
     void Vergroessern();
     // Appends a record (count + 1) and grows when the count passes capacity - 20.
     GeoElement& Anfuegen(const GeoElement& e);
+    // Back to the first n records; the slots behind them are empty again, the capacity is kept.
+    void Kuerzen(std::int32_t n);
+    // Drops records 1 to k; the rest move to the front in their order, the capacity is kept.
+    void VorneEntfernen(std::int32_t k);
 
 private:
     // A block fills 4 MiB, two huge pages, without a partly used page at its end.

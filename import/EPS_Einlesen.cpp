@@ -7,6 +7,7 @@
 #include "frames/Vorlagen.h"
 #include "geometry/AllgLesen.h"
 #include "import/PDFEinlesen.h"
+#include "output/FSO_Funktionen.h"
 #include "text/FontErzeugen.h"
 
 #include <algorithm>
@@ -332,8 +333,11 @@ std::int32_t MoveZeilenZaehlen(std::string_view text) {
 
 class PSLeser {
 public:
-    PSLeser(Sitzung& s, std::string_view text)
-        : s_(s), ui_(*s.ui), text_(text), maxRadius_(s.einstellungen.maxRadius) {
+    // strom: the approximation that takes the records while they are read; null leaves them all
+    // in the outline buffer.
+    PSLeser(Sitzung& s, std::string_view text, KonturStrom* strom)
+        : s_(s), ui_(*s.ui), text_(text), maxRadius_(s.einstellungen.maxRadius), strom_(strom),
+          flachZustand_(s.text) {
         const Approximationsparameter par = ParameterLesen(s);
         schritt_ = par.SplineSchritt;
         schritte_ = SchritteJeSegment(schritt_);
@@ -343,6 +347,9 @@ public:
 
     // False when the user cancelled the reading.
     bool Lesen();
+    // The circle values the flatness tests of the line reader left.
+    const Textzustand& FlachZustand() const { return flachZustand_; }
+    bool Gespeichert() const { return gespeichert_; }
 
 private:
     struct ZeilenPruefung {
@@ -372,6 +379,11 @@ private:
     bool Flach(Pkt p0, Pkt p1, Pkt p2, Pkt p3);
     std::optional<double> Radius(Pkt a, Pkt b, Pkt c);
     void Speichern(std::uint8_t typ, Pkt a, Pkt b);
+    void Anfuegen(const GeoElement& e) {
+        s_.speicher.KonturPunkte.Anfuegen(e);
+        gespeichert_ = true;
+        if (strom_) strom_->Angefuegt();
+    }
     GeoElement Datensatz(std::uint8_t typ, Pkt a, Pkt b) const;
     void RechteckeFestschreiben();
 
@@ -379,6 +391,11 @@ private:
     UiDienste& ui_;
     std::string_view text_;
     double maxRadius_;
+    KonturStrom* strom_;
+    // The flatness tests construct circles on a state of their own, so they never disturb an
+    // approximation running at the same time.
+    Textzustand flachZustand_;
+    bool gespeichert_ = false;
     double schritt_ = 0.05;
     std::int32_t schritte_ = 20;
 
@@ -449,7 +466,7 @@ void PSLeser::Rechteck() {
 }
 
 void PSLeser::RechteckeFestschreiben() {
-    for (const GeoElement& e : offeneRechtecke_) s_.speicher.KonturPunkte.Anfuegen(e);
+    for (const GeoElement& e : offeneRechtecke_) Anfuegen(e);
     offeneRechtecke_.clear();
 }
 
@@ -463,11 +480,11 @@ GeoElement PSLeser::Datensatz(std::uint8_t typ, Pkt a, Pkt b) const {
 void PSLeser::Speichern(std::uint8_t typ, Pkt a, Pkt b) {
     if (!offeneRechtecke_.empty()) RechteckeFestschreiben();
     if (!Endlich(a) || !Endlich(b)) return;
-    s_.speicher.KonturPunkte.Anfuegen(Datensatz(typ, a, b));
+    Anfuegen(Datensatz(typ, a, b));
 }
 
 std::optional<double> PSLeser::Radius(Pkt a, Pkt b, Pkt c) {
-    Textzustand& z = s_.text;
+    Textzustand& z = flachZustand_;
     z.KeinKreis = false;
     KreisDurchDreiPunkte(z, a.x, a.y, b.x, b.y, c.x, c.y);
     if (z.KeinKreis) {
@@ -688,6 +705,7 @@ bool PSLeser::Lesen() {
         if (p.moveto) {
             gefunden = true;
             linienLeser = p.dreiWoerter;
+            if (linienLeser && strom_) strom_->AnfangOffen();
             break;
         }
         WoerterDurchgehen(zeile,
@@ -735,28 +753,19 @@ std::size_t StartmarkeSuchen(std::string_view text) {
     return p;
 }
 
-bool DateiLesen(const std::string& pfad, std::string& inhalt) {
-    std::error_code ec;
-    const std::filesystem::path p(pfad);
-    if (pfad.empty() || !std::filesystem::is_regular_file(p, ec)) return false;
-    const std::uintmax_t groesse = std::filesystem::file_size(p, ec);
-    if (ec || groesse > EPSMaxDateiGroesse) return false;
-    std::ifstream ein(p, std::ios::binary);
-    if (!ein) return false;
-    inhalt.resize(static_cast<std::size_t>(groesse));
-    ein.read(inhalt.data(), static_cast<std::streamsize>(groesse));
-    return static_cast<std::uintmax_t>(ein.gcount()) == groesse;
-}
-
 // What the reading found besides the outline buffer.
 struct Lesebefund {
     ImportErgebnis ergebnis = ImportErgebnis::Gelesen;
     bool beschaedigt = false;    // a damaged or cut-off PDF (PDFBefund::beschaedigt)
     bool grenzeErreicht = false; // text 124 was shown already
     bool abgebrochen = false;    // the user cancelled the reading
+    bool gespeichert = false;    // a record reached the outline buffer
+    Textzustand flachZustand;    // the circle values the reader's flatness tests left
 };
 
-Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf) {
+// Reads the drawing into the outline buffer; with strom set the records are approximated while
+// they are read.
+Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf, KonturStrom* strom) {
     UiDienste& ui = *s.ui;
     Speicher& sp = s.speicher;
     sp.KonturPunkte.Zuruecksetzen();
@@ -791,7 +800,10 @@ Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf) {
         }
     }
 
-    befund.abgebrochen = !PSLeser(s, text).Lesen();
+    PSLeser leser(s, text, strom);
+    befund.abgebrochen = !leser.Lesen();
+    befund.gespeichert = leser.Gespeichert();
+    befund.flachZustand = leser.FlachZustand();
     return befund;
 }
 
@@ -803,7 +815,7 @@ void LesebefundMelden(Sitzung& s, const Lesebefund& befund) {
     const std::string zusatz = pfad.empty() ? std::string() : " " + pfad;
     if (befund.beschaedigt)
         s.Melden(90, zusatz);
-    else if (s.speicher.KonturPunkte.Anzahl() == 0 && !befund.abgebrochen)
+    else if (!befund.gespeichert && !befund.abgebrochen)
         s.Melden(138, zusatz);
 }
 
@@ -817,7 +829,12 @@ bool IstPdfDatei(const std::string& pfad) {
 } // namespace
 
 ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf) {
-    return KonturPunkteLesen(s, std::move(inhalt), istPdf).ergebnis;
+    const Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf, nullptr);
+    // The circle values as the flatness tests leave them, which an approximation afterwards
+    // starts from.
+    s.text.Bogen = befund.flachZustand.Bogen;
+    s.text.LetzterRichtungswinkel = befund.flachZustand.LetzterRichtungswinkel;
+    return befund.ergebnis;
 }
 
 ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
@@ -825,7 +842,8 @@ ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
     // Only a request made while this import runs may stop it.
     s.fenster.AbbruchWunsch = false;
     ui.Sanduhr(true);
-    const Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf);
+    KonturStrom strom(s);
+    const Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf, &strom);
     ui.Sanduhr(false);
     if (befund.ergebnis != ImportErgebnis::Gelesen) return befund.ergebnis;
     const Speicher& sp = s.speicher;
@@ -833,7 +851,7 @@ ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
     ui.FortschrittWert(0);
     ui.BeschaeftigtSetzen();
     ui.AbbruchKnopf(true);
-    KonturApproximieren(s, true);
+    strom.Ende(befund.flachZustand, true);
     ui.FortschrittWert(0);
     ui.AbbruchKnopf(false);
     ui.BereitSetzen();
@@ -848,8 +866,9 @@ ImportErgebnis EPSEinlesen(Sitzung& s) {
     if (s.fenster.ParameterZeigen) s.ui->ImportParameterZeigen();
     s.fenster.ParameterZeigen = true;
     std::string inhalt;
-    if (!DateiLesen(s.fenster.AktDatei, inhalt)) {
-        s.Melden(131, " " + s.fenster.AktDatei);
+    const Dateifehler fehler = DateiEinlesen(s.fenster.AktDatei, EPSMaxDateiGroesse, inhalt);
+    if (fehler != Dateifehler::Keiner) {
+        s.DateifehlerMelden(fehler, s.fenster.AktDatei, EPSMaxDateiGroesse);
         return ImportErgebnis::NichtLesbar;
     }
     return EPSEinlesenText(s, std::move(inhalt), IstPdfDatei(s.fenster.AktDatei));

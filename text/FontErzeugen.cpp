@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <exception>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -27,9 +28,12 @@ constexpr double KreisSchluss = 0.1;
 
 bool Endlich(double a) { return std::isfinite(a); }
 
-// Assigns only a finite value: an arithmetic fault leaves the previous content.
-void Setzen(double& ziel, double wert) {
-    if (Endlich(wert)) ziel = wert;
+// Assigns only a finite value: an arithmetic fault leaves the previous content. True when it
+// assigned.
+bool Setzen(double& ziel, double wert) {
+    if (!Endlich(wert)) return false;
+    ziel = wert;
+    return true;
 }
 
 // Division that reports a zero divisor or an overflow as NaN, so Setzen keeps the old value.
@@ -87,14 +91,113 @@ void KonturPunktAnfuegen(Sitzung& s, std::uint8_t typ, double x1, double y1, dou
              Platziert(s.text.StiftY, y1, s.text.Massstab));
 }
 
-// One approximation pass over the outline buffer.
+// Centre and radius of the circle through three points; false when there is none (collinear
+// points or an overflow).
+bool DreiPunkteKreis(double x1, double y1, double x2, double y2, double x3, double y3,
+                     Kreisbogen& kb) {
+    const double q1 = x1 * x1 + y1 * y1;
+    const double a = (x2 * x2 + y2 * y2 - q1) / 2;
+    const double b = (x3 * x3 + y3 * y3 - q1) / 2;
+    const double dx2 = x2 - x1, dy2 = y2 - y1, dx3 = x3 - x1, dy3 = y3 - y1;
+    const double nennerX = dy3 * dx2 - dx3 * dy2;
+    const double nennerY = dx3 * dy2 - dy3 * dx2;
+    if (nennerX == 0.0 || nennerY == 0.0) return false;
+    const double mx = (a * dy3 - b * dy2) / nennerX;
+    const double my = (a * dx3 - b * dx2) / nennerY;
+    const double r = Abstand(x1, y1, mx, my);
+    if (!Endlich(mx) || !Endlich(my) || !Endlich(r)) return false;
+    kb.MX = mx;
+    kb.MY = my;
+    kb.Radius = r;
+    return true;
+}
+
+// Which circle values a construction set; a value that did not come out finite keeps the one
+// before it.
+enum Kreiswert : unsigned {
+    WertLetzter = 1, // LetzterRichtungswinkel
+    WertMX = 2,
+    WertMY = 4,
+    WertRadius = 8,
+    WertWinkel = 16, // start and end angle
+    AlleWerte = 31,
+};
+
+// Centre and radius of the circle through A and B tangent at B to the direction alpha into kb.
+unsigned TangentialKreis(Kreisbogen& kb, double ax, double ay, double bx, double by, double alpha) {
+    double t = 0;
+    if (alpha == Pi() / 2)
+        t = SenkrechteSteigung;
+    else
+        Setzen(t, std::tan(alpha));
+    const double mx = (ax + bx) / 2, my = (ay + by) / 2;
+    double sehne = 0;
+    if (ax == bx)
+        sehne = SenkrechteSteigung;
+    else
+        Setzen(sehne, (ay - by) / (ax - bx));
+    double k1 = 0;
+    if (sehne == 0)
+        k1 = -SenkrechteSteigung;
+    else if (sehne != SenkrechteSteigung)
+        Setzen(k1, -1 / sehne);
+    double k2 = 0;
+    if (t == 0)
+        k2 = -999999999999.0;
+    else if (t != SenkrechteSteigung)
+        Setzen(k2, -1 / t);
+    const double b1 = my - k1 * mx;
+    const double b2 = by - k2 * bx;
+    if (k1 == k2) k2 += 1e-10;
+    unsigned gesetzt = 0;
+    if (Setzen(kb.MX, Teilen(b2 - b1, k1 - k2))) gesetzt |= WertMX;
+    if (Setzen(kb.MY, k1 * kb.MX + b1)) gesetzt |= WertMY;
+    if (Setzen(kb.Radius, Abstand(bx, by, kb.MX, kb.MY))) gesetzt |= WertRadius;
+    return gesetzt;
+}
+
+// Whether Richtungswinkel of this vector gives an angle of its own rather than the previous one.
+bool RichtungBestimmt(double dx, double dy) {
+    return std::isfinite(dx) && std::isfinite(dy) && (dx != 0 || dy != 0);
+}
+
+// The start and end angle of an arc construction, not yet computed: BogenWinkel is carried out
+// only when an arc is emitted or its direction memory is read, since most candidate circles of
+// the greedy split are discarded untested against their angles. Only constructions whose two
+// directions are determined by their points are deferred, so the result does not depend on
+// when it is computed.
+struct Winkelauftrag {
+    bool offen = false;
+    bool letzterOffen = false; // its direction is still the newest LetzterRichtungswinkel
+    double cx = 0, cy = 0, px = 0, py = 0, qx = 0, qy = 0;
+};
+
+// One approximation pass over the outline buffer. It can run in pieces while the buffer is still
+// being filled (Laufen with ende false stops before a record whose iteration needs records not
+// there yet) and then gives the same elements as one run over the whole buffer.
 class Durchlauf {
 public:
     Durchlauf(Sitzung& s, bool grafikModus)
         : s_(s), z_(s.text), kp_(s.speicher.KonturPunkte), par_(ParameterLesen(s)),
           n_(SchritteJeSegment(par_.SplineSchritt)), grafik_(grafikModus) {}
 
-    void Ausfuehren();
+    // Approximates records from the current one on; with ende false only as far as the buffer
+    // holds everything an iteration reads.
+    void Laufen(bool ende);
+    // Computes a deferred angle construction, leaving the state as the eager order would.
+    void WinkelJetzt();
+
+    // The pass starts from circle values that the import's reader may still change: an
+    // iteration that would read one of them before setting it is undone and the pass waits for
+    // the end of the reading (AnfangUebernehmen).
+    void AnfangOffen() { anfangOffen_ = true; }
+    // The reader's final circle values for those the pass has not set itself.
+    void AnfangUebernehmen(const Textzustand& leser);
+
+    std::int32_t Position() const { return i_; }
+    // The buffer lost its first k records.
+    void Verschieben(std::int32_t k) { i_ -= k; }
+    void GrafikModus(bool an) { grafik_ = an; }
 
 private:
     double X(std::int32_t k) const { return kp_[k].X1; }
@@ -102,10 +205,34 @@ private:
     double PX(double x) const { return Platziert(z_.StiftX, x, z_.Massstab); }
     double PY(double y) const { return Platziert(z_.StiftY, y, z_.Massstab); }
 
-    bool Unterbrechen(std::int32_t i, std::int32_t& naechsteMeldung);
+    struct Sicherung {
+        std::int32_t elemente, i, schritt, naechsteMeldung;
+        double xMin, xMax, yMin, yMax;
+        bool boxNeu;
+        Textzustand z;
+        Winkelauftrag offen;
+        unsigned bekannt;
+    };
+    Sicherung Sichern() const;
+    void Zurueckholen(const Sicherung& sicherung);
+
+    bool Vollstaendig(std::int32_t i) const;
+    bool Schritt();
+    bool Unterbrechen(std::int32_t i);
     bool VollkreisTest(std::int32_t f, std::int32_t& l);
     std::int32_t LaufApproximieren(std::int32_t i);
     bool Passt(std::int32_t von, std::int32_t bis) const;
+
+    // The circle constructions of the pass: the public ones with the angles deferred and a note
+    // of which circle values were set or read.
+    bool DreiPunkte(std::int32_t a, std::int32_t b, std::int32_t c);
+    void Tangential(std::int32_t a, std::int32_t b, double alpha);
+    double Richtung(double px, double py, double qx, double qy);
+    void WinkelSpaeter(double cx, double cy, double px, double py, double qx, double qy);
+    void Gesetzt(unsigned werte) { bekannt_ |= werte; }
+    void Gelesen(unsigned werte) {
+        if (anfangOffen_ && (bekannt_ & werte) != werte) unbekanntGelesen_ = true;
+    }
 
     void LinieAusgeben(double x1, double y1, double x2, double y2, std::int32_t kontur);
     void PlatzierteLinie(double x1, double y1, double x2, double y2, std::int32_t kontur,
@@ -119,37 +246,127 @@ private:
     Approximationsparameter par_;
     std::int32_t n_;
     bool grafik_;
+
+    std::int32_t i_ = 1;       // the next record
+    std::int32_t schritt_ = 1; // steps since the last contour start (MaxKonturLaenge)
+    std::int32_t naechsteMeldung_ = 10;
+    Winkelauftrag offen_;
+
+    bool anfangOffen_ = false;
+    unsigned bekannt_ = 0; // circle values the pass has set itself
+    bool unbekanntGelesen_ = false;
+    bool warten_ = false;
 };
 
-void Durchlauf::Ausfuehren() {
-    const std::int32_t anzahl = kp_.Anzahl();
-    std::int32_t schritt = 1;
-    std::int32_t naechsteMeldung = 10;
-    for (std::int32_t i = 1; i <= anzahl; ++i) {
-        ++schritt;
-        if (grafik_ && Unterbrechen(i, naechsteMeldung)) break;
-        const GeoElement& r = kp_[i];
-        // Slot 0 holds no record, so its contour number is the 0 the pass starts from.
-        if (r.KonturNr != kp_[i - 1].KonturNr) {
-            if (schritt > z_.MaxKonturLaenge) z_.MaxKonturLaenge = schritt;
-            schritt = 1;
-            std::int32_t l = i;
-            if (r.Typ == Punkt && VollkreisTest(i, l)) {
-                i = l;
-                continue;
-            }
+void Durchlauf::Laufen(bool ende) {
+    while (!warten_ && i_ <= kp_.Anzahl()) {
+        if (!ende && !Vollstaendig(i_)) return;
+        if (!anfangOffen_) {
+            if (!Schritt()) return;
+            continue;
         }
-        if (r.Typ == Linie)
-            LinieAusgeben(r.X1, r.Y1, r.X2, r.Y2, r.KonturNr);
-        else if (r.Typ == Punkt)
-            i = LaufApproximieren(i);
+        const Sicherung sicherung = Sichern();
+        Schritt();
+        if (unbekanntGelesen_) {
+            Zurueckholen(sicherung);
+            warten_ = true;
+            return;
+        }
+        if (bekannt_ == AlleWerte) anfangOffen_ = false;
     }
 }
 
+void Durchlauf::AnfangUebernehmen(const Textzustand& leser) {
+    if (anfangOffen_) {
+        if (!(bekannt_ & WertLetzter)) z_.LetzterRichtungswinkel = leser.LetzterRichtungswinkel;
+        if (!(bekannt_ & WertMX)) z_.Bogen.MX = leser.Bogen.MX;
+        if (!(bekannt_ & WertMY)) z_.Bogen.MY = leser.Bogen.MY;
+        if (!(bekannt_ & WertRadius)) z_.Bogen.Radius = leser.Bogen.Radius;
+        if (!(bekannt_ & WertWinkel)) {
+            z_.Bogen.Start = leser.Bogen.Start;
+            z_.Bogen.Ende = leser.Bogen.Ende;
+        }
+    }
+    anfangOffen_ = false;
+    warten_ = false;
+}
+
+Durchlauf::Sicherung Durchlauf::Sichern() const {
+    const Speicher& sp = s_.speicher;
+    return {sp.Elemente.Anzahl(),
+            i_,
+            schritt_,
+            naechsteMeldung_,
+            sp.XMin,
+            sp.XMax,
+            sp.YMin,
+            sp.YMax,
+            sp.BoxNeu,
+            z_,
+            offen_,
+            bekannt_};
+}
+
+void Durchlauf::Zurueckholen(const Sicherung& sicherung) {
+    Speicher& sp = s_.speicher;
+    sp.Elemente.Kuerzen(sicherung.elemente);
+    sp.XMin = sicherung.xMin;
+    sp.XMax = sicherung.xMax;
+    sp.YMin = sicherung.yMin;
+    sp.YMax = sicherung.yMax;
+    sp.BoxNeu = sicherung.boxNeu;
+    z_ = sicherung.z;
+    i_ = sicherung.i;
+    schritt_ = sicherung.schritt;
+    naechsteMeldung_ = sicherung.naechsteMeldung;
+    offen_ = sicherung.offen;
+    bekannt_ = sicherung.bekannt;
+    unbekanntGelesen_ = false;
+}
+
+// Whether the buffer holds every record the iteration at i reads: a run needs its n + 1 points,
+// the full-circle test at a contour start the whole contour (records are stored in contour order,
+// so a later number in the last record ends it).
+bool Durchlauf::Vollstaendig(std::int32_t i) const {
+    const GeoElement& r = kp_[i];
+    if (r.Typ != Punkt) return true;
+    const std::int32_t anzahl = kp_.Anzahl();
+    if (i + n_ > anzahl) return false;
+    if (r.KonturNr == kp_[i - 1].KonturNr) return true;
+    return kp_[anzahl].KonturNr != r.KonturNr || anzahl - i + 1 > MaxVollkreisLaenge;
+}
+
+// The iteration at record i_; false when the user aborted (the pass then ends).
+bool Durchlauf::Schritt() {
+    std::int32_t i = i_;
+    ++schritt_;
+    if (grafik_ && Unterbrechen(i)) {
+        i_ = kp_.Anzahl() + 1;
+        return false;
+    }
+    const GeoElement& r = kp_[i];
+    // Slot 0 holds no record, so its contour number is the 0 the pass starts from.
+    if (r.KonturNr != kp_[i - 1].KonturNr) {
+        if (schritt_ > z_.MaxKonturLaenge) z_.MaxKonturLaenge = schritt_;
+        schritt_ = 1;
+        std::int32_t l = i;
+        if (r.Typ == Punkt && VollkreisTest(i, l)) {
+            i_ = l + 1;
+            return true;
+        }
+    }
+    if (r.Typ == Linie)
+        LinieAusgeben(r.X1, r.Y1, r.X2, r.Y2, r.KonturNr);
+    else if (r.Typ == Punkt)
+        i = LaufApproximieren(i);
+    i_ = i + 1;
+    return true;
+}
+
 // Progress every 10 records; true when the user asked to abort.
-bool Durchlauf::Unterbrechen(std::int32_t i, std::int32_t& naechsteMeldung) {
-    if (i < naechsteMeldung) return false;
-    naechsteMeldung = i + 10;
+bool Durchlauf::Unterbrechen(std::int32_t i) {
+    if (i < naechsteMeldung_) return false;
+    naechsteMeldung_ = i + 10;
     s_.ui->FortschrittWert(i);
     if (s_.einstellungen.Unterbrechung == 1) s_.ui->EreignisseVerarbeiten();
     if (!s_.fenster.AbbruchWunsch) return false;
@@ -160,14 +377,12 @@ bool Durchlauf::Unterbrechen(std::int32_t i, std::int32_t& naechsteMeldung) {
 bool Durchlauf::VollkreisTest(std::int32_t f, std::int32_t& l) {
     const std::int32_t anzahl = kp_.Anzahl();
     l = f;
-    while (l < anzahl && kp_[l + 1].KonturNr == kp_[f].KonturNr) ++l;
-    const std::int32_t d = l - f;
-    KreisDurchDreiPunkte(z_, X(f), Y(f), X(f + d / 3), Y(f + d / 3), X(f + 2 * d / 3),
-                         Y(f + 2 * d / 3));
-    if (z_.KeinKreis) {
-        z_.KeinKreis = false;
-        return false;
+    while (l < anzahl && kp_[l + 1].KonturNr == kp_[f].KonturNr) {
+        ++l;
+        if (l - f + 1 > MaxVollkreisLaenge) return false;
     }
+    const std::int32_t d = l - f;
+    if (!DreiPunkte(f, f + d / 3, f + 2 * d / 3)) return false;
     // The box extent (output units) is compared with the radius (outline units) as they stand.
     if (!(s_.speicher.XMax - s_.speicher.XMin >= z_.Bogen.Radius)) return false;
     const double r = std::fabs(z_.Bogen.Radius);
@@ -191,6 +406,57 @@ bool Durchlauf::Passt(std::int32_t von, std::int32_t bis) const {
     return true;
 }
 
+// KreisDurchDreiPunkte of records a, b, c; false (KeinKreis, circle kept) when there is none.
+bool Durchlauf::DreiPunkte(std::int32_t a, std::int32_t b, std::int32_t c) {
+    if (!DreiPunkteKreis(X(a), Y(a), X(b), Y(b), X(c), Y(c), z_.Bogen)) return false;
+    Gesetzt(WertMX | WertMY | WertRadius);
+    WinkelSpaeter(z_.Bogen.MX, z_.Bogen.MY, X(a), Y(a), X(c), Y(c));
+    return true;
+}
+
+// KreisTangential of records a and b with the direction alpha at b.
+void Durchlauf::Tangential(std::int32_t a, std::int32_t b, double alpha) {
+    const unsigned gesetzt = TangentialKreis(z_.Bogen, X(a), Y(a), X(b), Y(b), alpha);
+    // A value that kept its predecessor is read by what follows.
+    Gelesen(~gesetzt & (WertMX | WertMY | WertRadius));
+    Gesetzt(gesetzt);
+    WinkelSpaeter(z_.Bogen.MX, z_.Bogen.MY, X(b), Y(b), X(a), Y(a));
+}
+
+double Durchlauf::Richtung(double px, double py, double qx, double qy) {
+    if (RichtungBestimmt(qx - px, qy - py)) {
+        // The angle replaces the direction memory of a deferred construction.
+        offen_.letzterOffen = false;
+        Gesetzt(WertLetzter);
+    } else {
+        if (offen_.offen && offen_.letzterOffen) WinkelJetzt();
+        Gelesen(WertLetzter);
+    }
+    return Richtungswinkel(z_, px, py, qx, qy);
+}
+
+void Durchlauf::WinkelSpaeter(double cx, double cy, double px, double py, double qx, double qy) {
+    Gesetzt(WertWinkel);
+    if (RichtungBestimmt(px - cx, py - cy) && RichtungBestimmt(qx - cx, qy - cy)) {
+        offen_ = {true, true, cx, cy, px, py, qx, qy};
+        Gesetzt(WertLetzter);
+        return;
+    }
+    // A direction of its own may fall back on the memory: the construction before comes first.
+    if (offen_.offen && offen_.letzterOffen) WinkelJetzt();
+    offen_.offen = false;
+    Gelesen(WertLetzter);
+    BogenWinkel(z_, cx, cy, px, py, qx, qy);
+}
+
+void Durchlauf::WinkelJetzt() {
+    if (!offen_.offen) return;
+    const double letzter = z_.LetzterRichtungswinkel;
+    BogenWinkel(z_, offen_.cx, offen_.cy, offen_.px, offen_.py, offen_.qx, offen_.qy);
+    if (!offen_.letzterOffen) z_.LetzterRichtungswinkel = letzter;
+    offen_.offen = false;
+}
+
 // Replaces one run of n + 1 sample points by arcs; returns the run's last record.
 std::int32_t Durchlauf::LaufApproximieren(std::int32_t i) {
     const std::int32_t kontur = kp_[i].KonturNr;
@@ -200,15 +466,7 @@ std::int32_t Durchlauf::LaufApproximieren(std::int32_t i) {
     const std::int32_t laenge = e - s;
     const std::int32_t mitte = s + laenge / 2;
 
-    KreisDurchDreiPunkte(z_, X(s), Y(s), X(mitte), Y(mitte), X(e), Y(e));
-    bool passt;
-    if (z_.KeinKreis) {
-        z_.KeinKreis = false;
-        passt = false;
-    } else {
-        passt = Passt(s, e);
-    }
-    if (passt) {
+    if (DreiPunkte(s, mitte, e) && Passt(s, e)) {
         BogenAusgeben(s, e, kontur);
         return e;
     }
@@ -218,8 +476,8 @@ std::int32_t Durchlauf::LaufApproximieren(std::int32_t i) {
     const double halbLauf = laenge / 2.0;
     std::int32_t m = s + 2;
     while (m < e) {
-        const double a = Richtungswinkel(z_, X(m - 1), Y(m - 1), X(m + 1), Y(m + 1));
-        KreisTangential(z_, X(s), Y(s), X(m), Y(m), a);
+        const double a = Richtung(X(m - 1), Y(m - 1), X(m + 1), Y(m + 1));
+        Tangential(s, m, a);
         const bool kandidatPasst = Passt(s, m);
         if (m > s + halbLauf || !kandidatPasst) {
             BogenAusgeben(s, m, kontur);
@@ -230,8 +488,8 @@ std::int32_t Durchlauf::LaufApproximieren(std::int32_t i) {
     }
 
     if (X(e) == X(s) && Y(e) == Y(s)) return e;
-    const double a = Richtungswinkel(z_, X(s + 1), Y(s + 1), X(s - 1), Y(s - 1));
-    KreisTangential(z_, X(e), Y(e), X(s), Y(s), a);
+    const double a = Richtung(X(s + 1), Y(s + 1), X(s - 1), Y(s - 1));
+    Tangential(e, s, a);
     BogenAusgeben(s, e, kontur);
     return e;
 }
@@ -247,8 +505,7 @@ void Durchlauf::PlatzierteLinie(double x1, double y1, double x2, double y2, std:
     if (!Endlich(x1) || !Endlich(y1) || !Endlich(x2) || !Endlich(y2)) return;
     if (x1 == x2 && y1 == y2) return;
     const std::int32_t farbe = Abstand(x1, y1, x2, y2) < par_.WarnLaenge ? par_.WarnFarbe : 0;
-    GeoElement e = NeuesElement(Linie, x1, y1, x2, y2, 0, kontur, farbe);
-    s_.speicher.Elemente.Anfuegen(e);
+    s_.speicher.Elemente.Anfuegen(NeuesElement(Linie, x1, y1, x2, y2, 0, kontur, farbe));
     if (boxErweitern) {
         BoxPunkt(s_.speicher, x1, y1);
         BoxPunkt(s_.speicher, x2, y2);
@@ -256,6 +513,7 @@ void Durchlauf::PlatzierteLinie(double x1, double y1, double x2, double y2, std:
 }
 
 void Durchlauf::BogenAusgeben(std::int32_t von, std::int32_t bis, std::int32_t kontur) {
+    WinkelJetzt();
     const Kreisbogen& b = z_.Bogen;
     const double r = b.Radius * z_.Massstab;
     const double mx = PX(b.MX);
@@ -282,13 +540,7 @@ void Durchlauf::KreisAusgeben(std::int32_t kontur) {
     const double mx = PX(z_.Bogen.MX);
     const double my = PY(z_.Bogen.MY);
     if (!Endlich(r) || !Endlich(mx) || !Endlich(my) || r > par_.MaxRadius) return;
-    GeoElement e;
-    e.Typ = Kreis;
-    e.X1 = mx;
-    e.Y1 = my;
-    e.Radius = r;
-    e.KonturNr = kontur;
-    s_.speicher.Elemente.Anfuegen(e);
+    s_.speicher.Elemente.Anfuegen(NeuesElement(Kreis, mx, my, 0, 0, r, kontur));
     // A circle reaches centre +- radius; without this a circle on the outside of the drawing
     // would stick out of the box that limits, origin and frame are taken from.
     BoxPunkt(s_.speicher, mx - r, my - r);
@@ -417,68 +669,74 @@ void GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
 
 void KonturApproximieren(Sitzung& s, bool grafikModus) {
     try {
-        Durchlauf(s, grafikModus).Ausfuehren();
+        Durchlauf d(s, grafikModus);
+        d.Laufen(true);
+        d.WinkelJetzt();
     } catch (const std::exception&) {
         s.Melden(127);
         s.ui->BereitSetzen();
     }
 }
 
+struct KonturStrom::Zustand {
+    explicit Zustand(Sitzung& s) : durchlauf(s, false) {}
+    Durchlauf durchlauf;
+};
+
+KonturStrom::KonturStrom(Sitzung& s)
+    : s_(s), kp_(s.speicher.KonturPunkte), zustand_(std::make_unique<Zustand>(s)) {}
+
+void KonturStrom::AnfangOffen() { zustand_->durchlauf.AnfangOffen(); }
+
+KonturStrom::~KonturStrom() = default;
+
+void KonturStrom::Weiter() {
+    if (fehler_) return;
+    Durchlauf& d = zustand_->durchlauf;
+    try {
+        d.Laufen(false);
+    } catch (const std::exception&) {
+        // Reported once the reading is over, where the whole-buffer pass would report it.
+        fehler_ = true;
+        return;
+    }
+    // The record before the next one stays: an iteration reads its predecessor. Records are
+    // dropped only once they are at least half of the buffer, so each is moved at most once on
+    // average.
+    const std::int32_t fertig = d.Position() - 2;
+    if (fertig > 0 && fertig >= kp_.Anzahl() / 2) {
+        kp_.VorneEntfernen(fertig);
+        d.Verschieben(fertig);
+    }
+    schwelle_ = kp_.Anzahl() + Stueck;
+}
+
+void KonturStrom::Ende(const Textzustand& leser, bool grafikModus) {
+    try {
+        if (fehler_) throw std::bad_alloc();
+        Durchlauf& d = zustand_->durchlauf;
+        d.AnfangUebernehmen(leser);
+        d.GrafikModus(grafikModus);
+        d.Laufen(true);
+        d.WinkelJetzt();
+    } catch (const std::exception&) {
+        s_.Melden(127);
+        s_.ui->BereitSetzen();
+    }
+}
+
 void KreisDurchDreiPunkte(Textzustand& z, double x1, double y1, double x2, double y2, double x3,
                           double y3) {
-    const double q1 = x1 * x1 + y1 * y1;
-    const double a = (x2 * x2 + y2 * y2 - q1) / 2;
-    const double b = (x3 * x3 + y3 * y3 - q1) / 2;
-    const double dx2 = x2 - x1, dy2 = y2 - y1, dx3 = x3 - x1, dy3 = y3 - y1;
-    const double nennerX = dy3 * dx2 - dx3 * dy2;
-    const double nennerY = dx3 * dy2 - dy3 * dx2;
-    if (nennerX == 0.0 || nennerY == 0.0) {
+    if (!DreiPunkteKreis(x1, y1, x2, y2, x3, y3, z.Bogen)) {
         z.KeinKreis = true;
         return;
     }
-    const double mx = (a * dy3 - b * dy2) / nennerX;
-    const double my = (a * dx3 - b * dx2) / nennerY;
-    const double r = Abstand(x1, y1, mx, my);
-    if (!Endlich(mx) || !Endlich(my) || !Endlich(r)) {
-        z.KeinKreis = true;
-        return;
-    }
-    z.Bogen.MX = mx;
-    z.Bogen.MY = my;
-    z.Bogen.Radius = r;
-    BogenWinkel(z, mx, my, x1, y1, x3, y3);
+    BogenWinkel(z, z.Bogen.MX, z.Bogen.MY, x1, y1, x3, y3);
 }
 
 void KreisTangential(Textzustand& z, double ax, double ay, double bx, double by, double alpha) {
-    double t = 0;
-    if (alpha == Pi() / 2)
-        t = SenkrechteSteigung;
-    else
-        Setzen(t, std::tan(alpha));
-    const double mx = (ax + bx) / 2, my = (ay + by) / 2;
-    double sehne = 0;
-    if (ax == bx)
-        sehne = SenkrechteSteigung;
-    else
-        Setzen(sehne, (ay - by) / (ax - bx));
-    double k1 = 0;
-    if (sehne == 0)
-        k1 = -SenkrechteSteigung;
-    else if (sehne != SenkrechteSteigung)
-        Setzen(k1, -1 / sehne);
-    double k2 = 0;
-    if (t == 0)
-        k2 = -999999999999.0;
-    else if (t != SenkrechteSteigung)
-        Setzen(k2, -1 / t);
-    const double b1 = my - k1 * mx;
-    const double b2 = by - k2 * bx;
-    if (k1 == k2) k2 += 1e-10;
-    Kreisbogen& kb = z.Bogen;
-    Setzen(kb.MX, Teilen(b2 - b1, k1 - k2));
-    Setzen(kb.MY, k1 * kb.MX + b1);
-    Setzen(kb.Radius, Abstand(bx, by, kb.MX, kb.MY));
-    BogenWinkel(z, kb.MX, kb.MY, bx, by, ax, ay);
+    TangentialKreis(z.Bogen, ax, ay, bx, by, alpha);
+    BogenWinkel(z, z.Bogen.MX, z.Bogen.MY, bx, by, ax, ay);
 }
 
 void BogenWinkel(Textzustand& z, double cx, double cy, double px, double py, double qx, double qy) {

@@ -3,7 +3,10 @@
 // operations (distance, direction angle, circle constructions) that readers and writers share.
 #pragma once
 
+#include "geometry/Variablen.h"
+
 #include <cstdint>
+#include <memory>
 
 namespace konturo {
 
@@ -52,6 +55,49 @@ void SplineTeilen(Sitzung& s, double x0, double y0, double x1, double y1, double
 // Approximates the outline buffer by lines, arcs and circles into the element store. In graphic
 // mode the pass reports progress, lets events run and honours an abort request.
 void KonturApproximieren(Sitzung& s, bool grafikModus);
+
+// A contour of more outline records than this is never tested for being a full circle. The test
+// needs the whole contour at once; without a bound an import streaming its outline buffer would
+// have to hold a contour of any length. No glyph comes near it, and a path of a million points
+// on one circle is no drawing.
+inline constexpr std::int32_t MaxVollkreisLaenge = 1 << 20;
+
+// The approximation pass of a graphic import, run while the reader still fills the outline
+// buffer: the records whose lines, arcs and circles are made are dropped from the buffer, so a
+// drawing never needs memory for all of its sampled points. The elements, the box and the state
+// afterwards are those of KonturApproximieren over the whole buffer after the reading.
+class KonturStrom {
+public:
+    explicit KonturStrom(Sitzung& s);
+    ~KonturStrom();
+    KonturStrom(const KonturStrom&) = delete;
+    KonturStrom& operator=(const KonturStrom&) = delete;
+
+    // The reader's flatness tests change circle values (Textzustand::Bogen and the direction
+    // memory) on a state of their own, which the pass would have started from after a whole
+    // reading: an iteration that would read one of them before setting it waits for Ende.
+    void AnfangOffen();
+    // Called after every record appended to the outline buffer.
+    void Angefuegt() {
+        if (kp_.Anzahl() >= schwelle_) Weiter();
+    }
+    // After the reading: the reader's circle values stand in for those the pass has not set, and
+    // the rest of the buffer is approximated; in graphic mode with progress and abort.
+    void Ende(const Textzustand& leser, bool grafikModus);
+
+private:
+    // Records that wait before a piece is approximated: few enough to stay in the cache.
+    static constexpr std::int32_t Stueck = 1 << 16;
+
+    void Weiter();
+
+    struct Zustand;
+    Sitzung& s_;
+    GeoFeld& kp_;
+    std::unique_ptr<Zustand> zustand_;
+    std::int32_t schwelle_ = Stueck;
+    bool fehler_ = false;
+};
 
 // Circle through three points into z.Bogen (arc from the first to the third point); raises
 // z.KeinKreis instead when the points are collinear or the numbers overflow.

@@ -3,6 +3,7 @@
 #include "ImportHilfe.h"
 
 #include "geometry/AllgLesen.h"
+#include "text/FontErzeugen.h"
 
 #include <gtest/gtest.h>
 
@@ -458,14 +459,24 @@ TEST(EPSEinlesen, FehlendeDateiLaesstDenSpeicher) {
     Importieren(*s, "%%EndSetup\n0 0 m\n10 0 l\n");
     ASSERT_EQ(s->speicher.ElementAnzahl(), 1);
     test::TempOrdner ordner;
-    for (const std::string& pfad :
-         {(ordner / "fehlt.eps").string(), ordner.Pfad().string(), std::string()}) {
+    // A missing file is text 120; any other refusal text 121 with the path and the reason.
+    const struct {
+        std::string pfad;
+        int meldung;
+        std::string grund;
+    } faelle[] = {{(ordner / "fehlt.eps").string(), 120, ""},
+                  {ordner.Pfad().string(), 121, "(is a directory)"},
+                  {"", 120, ""}};
+    for (const auto& f : faelle) {
         s->kopflos.meldungen.clear();
-        s->fenster.AktDatei = pfad;
+        s->fenster.AktDatei = f.pfad;
         s->fenster.ParameterZeigen = false;
-        EXPECT_EQ(EPSEinlesen(*s), ImportErgebnis::NichtLesbar) << pfad;
-        EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{131}) << pfad;
-        EXPECT_EQ(s->speicher.ElementAnzahl(), 1) << pfad;
+        EXPECT_EQ(EPSEinlesen(*s), ImportErgebnis::NichtLesbar) << f.pfad;
+        EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{f.meldung}) << f.pfad;
+        const std::string& text = s->kopflos.aufrufe.back().text;
+        EXPECT_NE(text.find(f.pfad + (f.grund.empty() ? "" : " " + f.grund)), std::string::npos)
+            << text;
+        EXPECT_EQ(s->speicher.ElementAnzahl(), 1) << f.pfad;
         EXPECT_TRUE(s->fenster.ParameterZeigen);
     }
 }
@@ -522,6 +533,133 @@ TEST(EPSEinlesen, ZahlenWieZahlLesen) {
         }
         ASSERT_EQ(s->speicher.KonturPunkte.Anzahl(), 1) << w;
         EXPECT_EQ(s->speicher.KonturPunkte[1].X2, erwartet) << w;
+    }
+}
+
+// A drawing of some hundred thousand outline records in either dialect: lines, curves (some with
+// all points equal, some straight, some with a point that overflows and is never stored),
+// circles of four curves, rectangles with and without a clip, contours that start with a curve,
+// and optionally one contour of more records than the full-circle test takes.
+std::string GrosseZeichnung(bool einOperatorJeZeile, bool entarteterAnfang, bool langeKontur) {
+    std::mt19937 zufall(11);
+    std::uniform_real_distribution<double> ort(0, 500), zittern(-3, 3);
+    std::uniform_int_distribution<int> art(0, 9);
+    const char trenner = einOperatorJeZeile ? '\n' : ' ';
+    std::string t = "%%EndSetup\n";
+    auto zahlen = [&](std::initializer_list<double> werte) {
+        for (double w : werte) t += std::to_string(w) + ' ';
+    };
+    auto op = [&](const char* name) {
+        t += name;
+        t += trenner;
+    };
+    if (entarteterAnfang) zahlen({7, 7}), op("m"), zahlen({7, 7, 7, 7, 7, 7}), op("c");
+    for (int pfad = 0; pfad < 3000; ++pfad) {
+        double x = ort(zufall), y = ort(zufall);
+        const int form = art(zufall);
+        if (form == 0) {
+            const double r = 2 + pfad % 7;
+            zahlen({x + r, y}), op("m");
+            zahlen({x + r, y + 0.552 * r, x + 0.552 * r, y + r, x, y + r}), op("c");
+            zahlen({x - 0.552 * r, y + r, x - r, y + 0.552 * r, x - r, y}), op("c");
+            zahlen({x - r, y - 0.552 * r, x - 0.552 * r, y - r, x, y - r}), op("c");
+            zahlen({x + 0.552 * r, y - r, x + r, y - 0.552 * r, x + r, y}), op("c");
+            continue;
+        }
+        if (form == 1 && !einOperatorJeZeile) {
+            zahlen({x, y, 20, 10}), op("re");
+            if (pfad % 2) op("W"), op("n");
+            continue;
+        }
+        zahlen({x, y}), op("m");
+        for (int k = 0; k < 6; ++k) {
+            const double nx = x + zittern(zufall), ny = y + zittern(zufall);
+            switch ((form + k) % 5) {
+            case 0:
+                zahlen({nx, ny}), op("l");
+                break;
+            case 1:
+                zahlen({x, y, x, y, x, y}), op("c");
+                break;
+            case 2:
+                zahlen({(x + nx) / 2, (y + ny) / 2, (x + 3 * nx) / 4, (y + 3 * ny) / 4, nx, ny});
+                op("c");
+                break;
+            case 3:
+                t += "1e400 ";
+                zahlen({y, nx + 2, ny - 1, nx, ny}), op("c");
+                break;
+            default:
+                zahlen({x + 1, y + 2, nx - 2, ny + 1, nx, ny}), op("c");
+                break;
+            }
+            x = nx;
+            y = ny;
+        }
+        if (!einOperatorJeZeile) op("h");
+    }
+    if (langeKontur) {
+        // 110,000 curves around one circle: a contour of twice MaxVollkreisLaenge records.
+        zahlen({300, 200}), op("m");
+        for (int k = 0; k < 110000; ++k) {
+            const double w0 = k * 0.001, w1 = (k + 1) * 0.001;
+            zahlen({200 + 100 * std::cos(w0 + 0.0003), 200 + 100 * std::sin(w0 + 0.0003),
+                    200 + 100 * std::cos(w1 - 0.0003), 200 + 100 * std::sin(w1 - 0.0003),
+                    200 + 100 * std::cos(w1), 200 + 100 * std::sin(w1)});
+            op("c");
+        }
+    }
+    return t;
+}
+
+// The import approximates while it reads and drops what it approximated; the elements, the box
+// and the circle values left behind must be those of one approximation over the whole buffer
+// after the reading, bit for bit.
+TEST(EPSEinlesen, StueckweiseWieNachDemLesen) {
+    const struct {
+        const char* name;
+        bool zeilen, entartet, lang;
+    } faelle[] = {{"stack reader", false, false, false},
+                  {"stack reader, first curve degenerate", false, true, false},
+                  {"line reader", true, false, false},
+                  {"line reader, first curve degenerate", true, true, false},
+                  {"stack reader, one contour beyond the full-circle test", false, false, true}};
+    for (const auto& f : faelle) {
+        const std::string text = GrosseZeichnung(f.zeilen, f.entartet, f.lang);
+        auto stueckweise = NeueSitzung();
+        auto ganz = NeueSitzung();
+        for (Sitzung* s : {stueckweise.get(), ganz.get()}) {
+            // A direction memory that a pass reading it before setting it would carry into the
+            // elements.
+            s->text.LetzterRichtungswinkel = 1.25;
+        }
+        Importieren(*stueckweise, text);
+        ASSERT_EQ(EPSKonturPunkteLesen(*ganz, text, false), ImportErgebnis::Gelesen);
+        const std::int32_t datensaetze = ganz->speicher.KonturPunkte.Anzahl();
+        KonturApproximieren(*ganz, false);
+        EXPECT_LT(stueckweise->speicher.KonturPunkte.Anzahl(), datensaetze / 4) << f.name;
+
+        const GeoFeld& a = stueckweise->speicher.Elemente;
+        const GeoFeld& b = ganz->speicher.Elemente;
+        ASSERT_EQ(a.Anzahl(), b.Anzahl()) << f.name;
+        for (std::int32_t i = 1; i <= a.Anzahl(); ++i) {
+            ASSERT_TRUE(a[i].Typ == b[i].Typ && a[i].X1 == b[i].X1 && a[i].Y1 == b[i].Y1 &&
+                        a[i].X2 == b[i].X2 && a[i].Y2 == b[i].Y2 && a[i].Radius == b[i].Radius &&
+                        a[i].KonturNr == b[i].KonturNr && a[i].Farbe == b[i].Farbe)
+                << f.name << ", element " << i;
+        }
+        const Speicher& p = stueckweise->speicher;
+        const Speicher& q = ganz->speicher;
+        EXPECT_TRUE(p.XMin == q.XMin && p.XMax == q.XMax && p.YMin == q.YMin && p.YMax == q.YMax)
+            << f.name;
+        const Textzustand& z = stueckweise->text;
+        const Textzustand& w = ganz->text;
+        EXPECT_EQ(z.MaxKonturLaenge, w.MaxKonturLaenge) << f.name;
+        EXPECT_TRUE(z.Bogen.MX == w.Bogen.MX && z.Bogen.MY == w.Bogen.MY &&
+                    z.Bogen.Radius == w.Bogen.Radius && z.Bogen.Start == w.Bogen.Start &&
+                    z.Bogen.Ende == w.Bogen.Ende &&
+                    z.LetzterRichtungswinkel == w.LetzterRichtungswinkel)
+            << f.name;
     }
 }
 

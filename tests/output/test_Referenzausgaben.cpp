@@ -10,6 +10,7 @@
 #include "output/GEO_Ausgeben.h"
 #include "output/ME10_Ausgeben.h"
 #include "text/FontAuslesen.h"
+#include "text/FontErzeugen.h"
 #include "text/GlyphGeraetFreetype.h"
 #include "text/RtfLesen.h"
 #include "text/Textquelle.h"
@@ -19,6 +20,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -54,6 +56,55 @@ Zeichenformat Format(const char* schrift, double groesse, bool fett = false, boo
     return f;
 }
 
+// Outline records that take the rare paths of the approximation: runs of equal points, of two
+// alternating points (every chord direction is the previous one), straight runs, nearly flat
+// runs whose tangent and chord slopes coincide, full circles and contours that start with a line,
+// in runs after contour starts that a full-circle construction went before.
+void Sonderfaelle(Sitzung& s) {
+    std::mt19937 zufall(5);
+    std::uniform_real_distribution<double> ort(0, 400), radius(0.5, 40);
+    GeoFeld& kp = s.speicher.KonturPunkte;
+    auto punkt = [&](double x, double y, std::int32_t kontur) {
+        kp.Anfuegen(NeuesElement(Punkt, x, y, x, y, 0, kontur));
+    };
+    for (std::int32_t kontur = 1; kontur <= 300; ++kontur) {
+        const double x = ort(zufall), y = ort(zufall), r = radius(zufall);
+        const int art = kontur % 6;
+        if (art == 5) kp.Anfuegen(NeuesElement(Linie, x - r, y, x, y, 0, kontur));
+        for (int lauf = 0; lauf < 3; ++lauf) {
+            for (int k = 0; k <= 20; ++k) {
+                const double w = (lauf * 20 + k) * 0.1;
+                switch ((art + lauf) % 6) {
+                case 0:
+                    punkt(x, y, kontur);
+                    break;
+                case 1:
+                    punkt(x + r * (k % 2), y, kontur);
+                    break;
+                case 2:
+                    punkt(x + k * r, y + k * r * 1e-9, kontur);
+                    break;
+                case 3:
+                    punkt(x + k, y + 3 * k, kontur);
+                    break;
+                default:
+                    punkt(x + r * std::cos(w), y + r * std::sin(w), kontur);
+                    break;
+                }
+            }
+        }
+    }
+    // Full circles of 60 points, one of them not closed.
+    for (std::int32_t kontur = 301; kontur <= 303; ++kontur)
+        for (int k = 0; k <= 60; ++k) {
+            const double w = k * 2 * Pi() / (kontur == 303 ? 58 : 60);
+            punkt(100 + 30 * std::cos(w), 700 + 30 * std::sin(w), kontur);
+        }
+    s.text.Massstab = 25.4 / 72;
+    s.text.LetzterRichtungswinkel = 0.75;
+    KonturApproximieren(s, false);
+}
+
 std::vector<Fall> Faelle() {
     std::vector<Fall> faelle;
     for (const char* datei : {"inkscape.eps", "inkscape.ps", "inkscape.pdf", "cairo.eps",
@@ -62,6 +113,7 @@ std::vector<Fall> Faelle() {
                               Importieren(s, std::string("import/daten/") + datei);
                           }});
     }
+    faelle.push_back({"sonderfaelle", Sonderfaelle});
     faelle.push_back({"logo.eps", [](Sitzung& s) { Importieren(s, "output/referenz/logo.eps"); }});
     faelle.push_back({"logo_rahmen.pdf", [](Sitzung& s) {
                           s.einstellungen.Rtyp = 3;

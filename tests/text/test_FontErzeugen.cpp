@@ -532,5 +532,57 @@ TEST_F(Approximation, GraphicModeReportsProgressAndStopsOnAbort) {
     EXPECT_EQ(s->speicher.ElementAnzahl(), 100);
 }
 
+// The pass of an import runs while the reader still changes the circle values it would start
+// from. A first run of equal points reads the direction memory before setting it: the pass must
+// wait for the reader's values and give the elements of one pass over the whole buffer.
+TEST_F(Approximation, StreamedPassWaitsForTheReadersCircleValues) {
+    Textzustand leser = s->text;
+    leser.LetzterRichtungswinkel = 2.0;
+    leser.Bogen = {1, 2, 3, 0.5, 1.5};
+    auto fuellen = [](Sitzung& t, KonturStrom* strom) {
+        auto punkt = [&](double x, double y, std::int32_t kontur) {
+            PunktAnfuegen(t, x, y, kontur);
+            if (strom) strom->Angefuegt();
+        };
+        // Every other point equal: each chord direction of the greedy split is the memory.
+        for (int j = 0; j <= 20; ++j) punkt(3 + 10 * (j % 2), 4, 1);
+        for (int k = 2; k < 5000; ++k) {
+            for (int j = 0; j <= 20; ++j) {
+                const double w = 0.1 * j + 0.01 * k;
+                punkt(k % 50 * 10 + 3 * std::cos(w), k / 50 * 10 + 2 * std::sin(1.7 * w), k);
+            }
+        }
+    };
+    auto ganz = test::NeueSitzung();
+    ganz->text.Massstab = 1;
+    ganz->text.LetzterRichtungswinkel = leser.LetzterRichtungswinkel;
+    ganz->text.Bogen = leser.Bogen;
+    fuellen(*ganz, nullptr);
+    KonturApproximieren(*ganz, false);
+
+    KonturStrom strom(*s);
+    strom.AnfangOffen();
+    fuellen(*s, &strom);
+    strom.Ende(leser, false);
+
+    // A pass that did not wait would start from the session's own values: its arcs, tangent to
+    // the direction memory, come out elsewhere.
+    auto eigene = test::NeueSitzung();
+    eigene->text.Massstab = 1;
+    fuellen(*eigene, nullptr);
+    KonturApproximieren(*eigene, false);
+
+    const GeoFeld& a = s->speicher.Elemente;
+    const GeoFeld& b = ganz->speicher.Elemente;
+    ASSERT_EQ(a.Anzahl(), b.Anzahl());
+    ASSERT_EQ(b[1].Typ, Bogen);
+    ASSERT_NE(eigene->speicher.Elemente[1].X1, b[1].X1);
+    for (std::int32_t i = 1; i <= a.Anzahl(); ++i)
+        ASSERT_TRUE(a[i].Typ == b[i].Typ && a[i].X1 == b[i].X1 && a[i].Y1 == b[i].Y1 &&
+                    a[i].X2 == b[i].X2 && a[i].Y2 == b[i].Y2 && a[i].Radius == b[i].Radius)
+            << "element " << i;
+    EXPECT_EQ(s->text.LetzterRichtungswinkel, ganz->text.LetzterRichtungswinkel);
+}
+
 } // namespace
 } // namespace konturo
