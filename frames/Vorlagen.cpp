@@ -147,6 +147,7 @@ void RahmenVorlageLesen(Sitzung& s) {
 
 void VorlageLeeren(Speicher& sp) {
     sp.VorlageElemente.Leeren();
+    sp.VorlageTexte.clear();
     sp.VorlagePunkteX.assign(1, 0.0);
     sp.VorlagePunkteY.assign(1, 0.0);
 }

@@ -55,7 +55,6 @@ GeoFeld& GeoFeld::operator=(GeoFeld&& anderes) noexcept {
 }
 
 void GeoFeld::Freigeben() {
-    for (std::int32_t i = 0; i < konstruiert_; ++i) Platz(i)->~GeoElement();
     for (GeoElement* block : bloecke_) std::free(block);
     bloecke_.clear();
     konstruiert_ = 0;
@@ -83,12 +82,7 @@ void GeoFeld::KonstruierenBis(std::int32_t index) const {
     for (; konstruiert_ <= index; ++konstruiert_) new (Platz(konstruiert_)) GeoElement();
 }
 
-void GeoFeld::Leeren() {
-    // Only slots up to the count were ever filled by Anfuegen; the rest are still empty.
-    const GeoElement leer;
-    for (std::int32_t i = 1; i <= anzahl_; ++i) (*this)[i] = leer;
-    anzahl_ = 0;
-}
+void GeoFeld::Leeren() { Kuerzen(0); }
 
 void GeoFeld::Zuruecksetzen() {
     Freigeben();
@@ -117,9 +111,10 @@ GeoElement& GeoFeld::Anfuegen(const GeoElement& e) {
 }
 
 void GeoFeld::Kuerzen(std::int32_t n) {
-    const GeoElement leer;
-    for (std::int32_t i = n + 1; i <= anzahl_; ++i) (*this)[i] = leer;
-    if (n < anzahl_) anzahl_ = n;
+    if (n >= anzahl_) return;
+    anzahl_ = n;
+    // The slots behind the count become empty again when they are next used.
+    if (konstruiert_ > n + 1) konstruiert_ = n + 1;
 }
 
 void GeoFeld::VorneEntfernen(std::int32_t k) {

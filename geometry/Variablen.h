@@ -3,8 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace konturo {
@@ -21,6 +22,9 @@ inline constexpr std::uint8_t Textelement = 5; // template text (template array 
 constexpr std::int32_t RGB(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 inline constexpr std::int32_t RahmenFarbe = RGB(254, 254, 254);
 
+// Plain data of 56 bytes: arrays of millions of records are allocated, cleared and copied as raw
+// memory. The text of a template's text element is kept beside the template array
+// (Speicher::VorlageTexte).
 struct GeoElement {
     std::uint8_t Typ = 0;
     double X1 = 0; // line: start x; arc, circle: centre x
@@ -30,8 +34,8 @@ struct GeoElement {
     double Radius = 0;
     std::int32_t KonturNr = 0;
     std::int32_t Farbe = 0;
-    std::string TextInhalt; // template texts only
 };
+static_assert(std::is_trivially_copyable_v<GeoElement> && sizeof(GeoElement) == 56);
 
 // A record of the given kind: a line from (x1, y1) to (x2, y2); an arc or circle about (x1, y1)
 // with start and end angle x2, y2 and the radius.
@@ -41,8 +45,8 @@ GeoElement NeuesElement(std::uint8_t typ, double x1, double y1, double x2, doubl
 // A 1-based array of records with the capacity rules of the store: capacity starts at 1000 and
 // grows by 1000 whenever the count passes capacity - 20. Index 0 holds no record.
 // The records live in fixed blocks of raw memory, so growing never moves or copies the records
-// already there, and a slot is constructed only when it is first used: a graphic import of
-// millions of outline records would otherwise spend most of its time copying and touching memory.
+// already there, and a slot is made empty only when it is first used after growing or clearing:
+// clearing costs nothing, and memory is touched only where records go.
 class GeoFeld {
 public:
     static constexpr std::int32_t Schritt = 1000;
@@ -92,7 +96,7 @@ private:
     }
     // Allocates raw blocks until slot `index` exists.
     void BloeckeBis(std::int32_t index);
-    // Constructs empty records in the slots up to `index` (the slots are logically empty already).
+    // Writes empty records into the slots up to `index` (the slots are logically empty already).
     void KonstruierenBis(std::int32_t index) const;
     void Freigeben();
 
@@ -107,6 +111,8 @@ struct Speicher {
     GeoFeld Elemente;     // ElementAnzahl = Elemente.Anzahl(), MaxElemente = Elemente.Kapazitaet()
     GeoFeld KonturPunkte; // outline buffer
     GeoFeld VorlageElemente;
+    // The text of each template text element (kind Textelement) by its index in VorlageElemente.
+    std::map<std::int32_t, std::string> VorlageTexte;
     std::vector<double> VorlagePunkteX{0.0}, VorlagePunkteY{0.0}; // 1-based template points
 
     double XMin = 0, XMax = 10, YMin = 0, YMax = 10;

@@ -219,9 +219,8 @@ private:
         if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2) ||
             !std::isfinite(radius))
             return;
-        GeoElement e = NeuesElement(typ, x1, y1, x2, y2, radius, 0, z_.Farbe);
-        e.TextInhalt = text;
-        sp_.VorlageElemente.Anfuegen(e);
+        sp_.VorlageElemente.Anfuegen(NeuesElement(typ, x1, y1, x2, y2, radius, 0, z_.Farbe));
+        if (typ == Textelement) sp_.VorlageTexte[sp_.VorlageElemente.Anzahl()] = text;
         if (typ == Linie) {
             BoxErweitern(sp_, x1, y1);
             BoxErweitern(sp_, x2, y2);

@@ -106,28 +106,78 @@ bool Duplikat(const GeoElement& a, const GeoElement& b) {
 
 bool Vergleichbar(std::uint8_t typ) { return typ == Linie || typ == Bogen || typ == Kreis; }
 
-// Grid of the first point (line start, arc and circle centre). The cell is a little wider than
-// the duplicate distance, so two duplicates always lie in the same or in neighbouring cells even
-// after the rounding of the division.
-constexpr double ZellenBreite = DuplikatAbstand * 1.1;
+// Grid of the first point (line start, arc and circle centre), hashed by cell. A duplicate lies
+// within the duplicate distance in every field, so its first point is found in the cells under
+// x +- 1.5 distances (y alike): the half distance of slack covers the rounding of the bounds, and
+// with cells four distances wide that span never reaches more than two cells per axis.
+constexpr double ZellenBreite = 4 * DuplikatAbstand;
+constexpr double Suchweite = 1.5 * DuplikatAbstand;
 // Beyond this magnitude (or not finite) a coordinate leaves the grid; such elements are compared
 // with every element, which real drawings never need.
 constexpr double GitterGrenze = 1e12;
-
-struct Zelle {
-    std::uint8_t typ;
-    std::int64_t x, y;
-    auto operator<=>(const Zelle&) const = default;
-};
 
 bool ImGitter(const GeoElement& e) {
     return std::fabs(e.X1) <= GitterGrenze && std::fabs(e.Y1) <= GitterGrenze;
 }
 
-Zelle ZelleVon(const GeoElement& e) {
-    return {e.Typ, static_cast<std::int64_t>(std::floor(e.X1 / ZellenBreite)),
-            static_cast<std::int64_t>(std::floor(e.Y1 / ZellenBreite))};
-}
+std::int64_t ZellNr(double v) { return static_cast<std::int64_t>(std::floor(v / ZellenBreite)); }
+
+class DuplikatGitter {
+public:
+    explicit DuplikatGitter(std::int32_t elemente)
+        : naechster_(static_cast<std::size_t>(elemente) + 1, 0) {
+        std::size_t slots = 1024;
+        while (slots < 2 * static_cast<std::size_t>(elemente)) slots *= 2;
+        zellen_.resize(slots);
+    }
+
+    void Einfuegen(const GeoElement& e, std::int32_t i) {
+        Zelle& z = Finden(e.Typ, ZellNr(e.X1), ZellNr(e.Y1));
+        if (z.kopf == 0) {
+            z.typ = e.Typ;
+            z.cx = ZellNr(e.X1);
+            z.cy = ZellNr(e.Y1);
+        }
+        naechster_[static_cast<std::size_t>(i)] = z.kopf;
+        z.kopf = i;
+    }
+
+    // Calls f for the elements of e's kind in the cells around its first point until f is true.
+    template <class F> bool Suchen(const GeoElement& e, std::uint8_t typ, F&& f) {
+        const std::int64_t x0 = ZellNr(e.X1 - Suchweite), x1 = ZellNr(e.X1 + Suchweite);
+        const std::int64_t y0 = ZellNr(e.Y1 - Suchweite), y1 = ZellNr(e.Y1 + Suchweite);
+        for (std::int64_t cx = x0; cx <= x1; ++cx) {
+            for (std::int64_t cy = y0; cy <= y1; ++cy) {
+                for (std::int32_t j = Finden(typ, cx, cy).kopf; j != 0;
+                     j = naechster_[static_cast<std::size_t>(j)])
+                    if (f(j)) return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    struct Zelle {
+        std::int64_t cx = 0, cy = 0;
+        std::int32_t kopf = 0; // newest element of the cell; 0 = unused slot
+        std::uint8_t typ = 0;
+    };
+
+    // The cell's slot, or the empty slot where it would go (the table is at most half full).
+    Zelle& Finden(std::uint8_t typ, std::int64_t cx, std::int64_t cy) {
+        std::uint64_t h = static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL ^
+                          static_cast<std::uint64_t>(cy) * 0xC2B2AE3D27D4EB4FULL ^ typ;
+        h ^= h >> 29;
+        const std::size_t maske = zellen_.size() - 1;
+        for (std::size_t i = h & maske;; i = (i + 1) & maske) {
+            Zelle& z = zellen_[i];
+            if (z.kopf == 0 || (z.cx == cx && z.cy == cy && z.typ == typ)) return z;
+        }
+    }
+
+    std::vector<Zelle> zellen_;
+    std::vector<std::int32_t> naechster_;
+};
 
 } // namespace
 
@@ -291,42 +341,28 @@ void DoppelteEntfernenQuadratisch(Speicher& sp) {
 void DoppelteEntfernen(Speicher& sp) {
     GeoFeld& el = sp.Elemente;
     const std::int32_t n = el.Anzahl();
-    // Elements sorted by (kind, cell x, cell y): the neighbours of a cell in one column of the
-    // grid are one contiguous range.
-    std::vector<std::pair<Zelle, std::int32_t>> gitter;
-    gitter.reserve(static_cast<std::size_t>(n));
+    DuplikatGitter gitter(n);
     std::vector<std::int32_t> ausserhalb;
     for (std::int32_t i = 1; i <= n; ++i) {
-        if (!Vergleichbar(el[i].Typ)) continue;
-        if (ImGitter(el[i]))
-            gitter.emplace_back(ZelleVon(el[i]), i);
+        const GeoElement& e = el[i];
+        if (!Vergleichbar(e.Typ)) continue;
+        if (ImGitter(e))
+            gitter.Einfuegen(e, i);
         else
             ausserhalb.push_back(i);
     }
-    std::sort(gitter.begin(), gitter.end());
 
     // The kind of an element is read at the moment of the comparison, exactly as in the
     // quadratic loop: an earlier element already removed no longer matches.
     auto duplikatVon = [&](std::int32_t i, std::int32_t j) {
         return j != i && el[j].Typ == el[i].Typ && Duplikat(el[i], el[j]);
     };
-    auto imGitterGefunden = [&](std::int32_t i) {
-        const Zelle z = ZelleVon(el[i]);
-        for (std::int64_t dx = -1; dx <= 1; ++dx) {
-            const Zelle von{z.typ, z.x + dx, z.y - 1};
-            const Zelle bis{z.typ, z.x + dx, z.y + 1};
-            auto it = std::lower_bound(gitter.begin(), gitter.end(), std::make_pair(von, 0));
-            for (; it != gitter.end() && it->first <= bis; ++it)
-                if (duplikatVon(i, it->second)) return true;
-        }
-        return false;
-    };
-
     for (std::int32_t i = 1; i <= n; ++i) {
-        if (!Vergleichbar(el[i].Typ)) continue;
+        const GeoElement& e = el[i];
+        if (!Vergleichbar(e.Typ)) continue;
         bool doppelt = false;
-        if (ImGitter(el[i])) {
-            doppelt = imGitterGefunden(i);
+        if (ImGitter(e)) {
+            doppelt = gitter.Suchen(e, e.Typ, [&](std::int32_t j) { return duplikatVon(i, j); });
             for (std::size_t k = 0; !doppelt && k < ausserhalb.size(); ++k)
                 doppelt = duplikatVon(i, ausserhalb[k]);
         } else {

@@ -258,8 +258,8 @@ TEST(DXFVorlageLesen, TexteUndTexthoeheNull) {
                          {1, "B"}}));
     Pruefen(*s, {{Textelement, 3, 4, 5, 0, 0, Rot}, {Textelement, 3, 4, 2.5, 0, 0, Rot}}, "Texte");
     if (s->speicher.VorlageElemente.Anzahl() == 2) {
-        EXPECT_EQ(s->speicher.VorlageElemente[1].TextInhalt, "Schild 1");
-        EXPECT_EQ(s->speicher.VorlageElemente[2].TextInhalt, "B");
+        EXPECT_EQ(s->speicher.VorlageTexte[1], "Schild 1");
+        EXPECT_EQ(s->speicher.VorlageTexte[2], "B");
     }
 }
 
@@ -390,7 +390,7 @@ TEST(DXFVorlageLesen, DateienEchterProgramme) {
         DXFVorlageLesen(*s);
         Pruefen(*s, w, name);
         if (name == "ezdxf_r12" && s->speicher.VorlageElemente.Anzahl() >= 8) {
-            EXPECT_EQ(s->speicher.VorlageElemente[8].TextInhalt, "Schild");
+            EXPECT_EQ(s->speicher.VorlageTexte[8], "Schild");
         }
     }
 }

@@ -187,9 +187,8 @@ void VorlageFuellen(Sitzung& s) {
     v.Anfuegen(Vorlagenelement(Linie, -80, -40, 80, -40, 0, RGB(255, 0, 0)));
     v.Anfuegen(Vorlagenelement(Bogen, 70, 30, 0, Pi() / 2, 10, RGB(0, 255, 0)));
     v.Anfuegen(Vorlagenelement(Kreis, 0, 0, 0, 0, 90, RahmenFarbe));
-    GeoElement text = Vorlagenelement(Textelement, 5, 5, 2.5, 0, 0, RGB(0, 0, 255));
-    text.TextInhalt = "Schild";
-    v.Anfuegen(text);
+    v.Anfuegen(Vorlagenelement(Textelement, 5, 5, 2.5, 0, 0, RGB(0, 0, 255)));
+    s.speicher.VorlageTexte[4] = "Schild";
     v.Anfuegen(Vorlagenelement(Punkt, 1, 1, 0, 0, 0, 0));
 }
 
