@@ -40,17 +40,16 @@ std::uint64_t Streuwert(std::int32_t cx, std::int32_t cy) {
 GeoPunktTabelle::GeoPunktTabelle(std::int64_t fenster) : fenster_(fenster) { zellen_.resize(1024); }
 
 void GeoPunktTabelle::Reservieren(std::size_t punkte) {
-    punkte_.reserve(punkte + 1);
+    xy_.reserve(punkte + 1);
+    belegt_.reserve(punkte + 1);
     naechster_.reserve(punkte + 1);
-    std::size_t slots = zellen_.size();
-    while (slots * 7 < punkte * 10) slots *= 2;
-    if (slots > zellen_.size()) ZellenVergroessern(slots);
 }
 
 bool GeoPunktTabelle::Passt(std::int32_t k, double x, double y) const {
-    const GeoPunkt& p = punkte_[static_cast<std::size_t>(k)];
-    return p.Belegt == 0 && std::fabs(x - p.X) < Vorfilter &&
-           Abstand(x, y, p.X, p.Y) < PunktToleranz;
+    const auto u = static_cast<std::size_t>(k);
+    const Ort& p = xy_[u];
+    return belegt_[u] == 0 && std::fabs(x - p.x) < Vorfilter &&
+           Abstand(x, y, p.x, p.y) < PunktToleranz;
 }
 
 std::int32_t GeoPunktTabelle::ZellNr(double v) {
@@ -75,17 +74,9 @@ GeoPunktTabelle::Zelle* GeoPunktTabelle::ZelleFinden(std::int32_t cx, std::int32
     return z.kopf >= 0 ? &z : nullptr;
 }
 
-void GeoPunktTabelle::ZellenVergroessern(std::size_t slots) {
-    std::vector<Zelle> alt(slots);
-    alt.swap(zellen_);
-    for (const Zelle& z : alt) {
-        if (z.kopf >= 0) zellen_[SlotSuchen(z.cx, z.cy)] = z;
-    }
-}
-
-GeoPunktTabelle::Zelle& GeoPunktTabelle::ZelleAnlegen(std::int32_t cx, std::int32_t cy) {
-    // Kept at most 70 % full so probe runs stay short.
-    if ((belegteZellen_ + 1) * 10 > zellen_.size() * 7) ZellenVergroessern(zellen_.size() * 2);
+void GeoPunktTabelle::ZelleEintragen(std::int32_t k) {
+    const Ort& p = xy_[static_cast<std::size_t>(k)];
+    const std::int32_t cx = ZellNr(p.x), cy = ZellNr(p.y);
     Zelle& z = zellen_[SlotSuchen(cx, cy)];
     if (z.kopf < 0) {
         z.cx = cx;
@@ -93,19 +84,40 @@ GeoPunktTabelle::Zelle& GeoPunktTabelle::ZelleAnlegen(std::int32_t cx, std::int3
         z.kopf = 0;
         ++belegteZellen_;
     }
-    return z;
+    naechster_[static_cast<std::size_t>(k)] = z.kopf;
+    z.kopf = k;
+}
+
+// The grid anew from the points a search after the next point can still find (the window only
+// moves on), twice as large while they fill a quarter of it: the next rebuild then waits for a
+// quarter of the grid in new cells, so its cost is spread thinly over the points.
+void GeoPunktTabelle::GitterNeuAufbauen() {
+    const std::int64_t unten = std::max<std::int64_t>(1, std::int64_t{anzahl_} - fenster_ + 2);
+    std::size_t lebend = 0;
+    for (std::int64_t k = unten; k <= anzahl_; ++k)
+        lebend += belegt_[static_cast<std::size_t>(k)] == 0;
+    std::size_t slots = zellen_.size();
+    while (lebend * 4 >= slots) slots *= 2;
+    zellen_.assign(slots, Zelle{});
+    belegteZellen_ = 0;
+    for (std::int64_t k = unten; k <= anzahl_; ++k) {
+        const auto u = static_cast<std::size_t>(k);
+        if (belegt_[u] == 0 && std::isfinite(xy_[u].x) && std::isfinite(xy_[u].y))
+            ZelleEintragen(static_cast<std::int32_t>(k));
+    }
 }
 
 std::int32_t GeoPunktTabelle::NeuerPunkt(double x, double y) {
+    // A point with a non-finite coordinate can never be matched, so it stays out of the grid, as
+    // do all points when nothing is ever searched.
+    const bool insGitter = fenster_ > 0 && std::isfinite(x) && std::isfinite(y);
+    // At most half full, so probe runs stay short.
+    if (insGitter && (belegteZellen_ + 1) * 2 > zellen_.size()) GitterNeuAufbauen();
     ++anzahl_;
-    punkte_.push_back({x, y, 0});
+    xy_.push_back({x, y});
+    belegt_.push_back(0);
     naechster_.push_back(0);
-    // A point with a non-finite coordinate can never be matched, so it stays out of the grid.
-    if (std::isfinite(x) && std::isfinite(y)) {
-        Zelle& z = ZelleAnlegen(ZellNr(x), ZellNr(y));
-        naechster_.back() = z.kopf;
-        z.kopf = anzahl_;
-    }
+    if (insGitter) ZelleEintragen(anzahl_);
     return anzahl_;
 }
 
@@ -113,7 +125,7 @@ std::int32_t GeoPunktTabelle::PunktSuchenLinear(double x, double y, bool suchen)
     if (suchen) {
         for (std::int32_t k = anzahl_; k >= 1 && anzahl_ - k < fenster_; --k) {
             if (Passt(k, x, y)) {
-                punkte_[static_cast<std::size_t>(k)].Belegt = 1;
+                belegt_[static_cast<std::size_t>(k)] = 1;
                 return k;
             }
         }
@@ -136,7 +148,7 @@ std::int32_t GeoPunktTabelle::GitterSuchen(double x, double y, std::int64_t unte
             std::int32_t k = z->kopf;
             while (k > bester && k >= unten) {
                 const std::size_t ku = static_cast<std::size_t>(k);
-                if (punkte_[ku].Belegt) {
+                if (belegt_[ku]) {
                     if (vorher == 0)
                         z->kopf = naechster_[ku];
                     else
@@ -171,7 +183,7 @@ std::int32_t GeoPunktTabelle::PunktSuchen(double x, double y, bool suchen) {
     }
     if (bester == 0) bester = GitterSuchen(x, y, unten);
     if (bester > 0) {
-        punkte_[static_cast<std::size_t>(bester)].Belegt = 1;
+        belegt_[static_cast<std::size_t>(bester)] = 1;
         return bester;
     }
     return NeuerPunkt(x, y);
@@ -182,33 +194,29 @@ GeoTabellen GeoAufbauen(Sitzung& s, Punktsuche suche) {
     UiDienste& ui = *s.ui;
     GeoTabellen t(10 * static_cast<std::int64_t>(s.text.MaxKonturLaenge));
     const std::int32_t anzahl = sp.ElementAnzahl();
-    t.eintraege.resize(static_cast<std::size_t>(anzahl) + 1);
     // Lines and arcs bring two points, or three with an arc's centre; a point per element and a
     // half is what drawings of connected contours need.
     t.punkte.Reservieren(static_cast<std::size_t>(anzahl) * 3 / 2 + 16);
+    t.nummern.reserve(static_cast<std::size_t>(anzahl) * 5 / 2 + 16);
     auto punkt = [&](double x, double y, bool suchen) {
-        return suche == Punktsuche::Index ? t.punkte.PunktSuchen(x, y, suchen)
-                                          : t.punkte.PunktSuchenLinear(x, y, suchen);
+        t.nummern.push_back(suche == Punktsuche::Index ? t.punkte.PunktSuchen(x, y, suchen)
+                                                       : t.punkte.PunktSuchenLinear(x, y, suchen));
     };
     ui.FortschrittMaximum(anzahl);
     for (sp.AktElement = 1; sp.AktElement <= anzahl; ++sp.AktElement) {
         const GeoElement& e = sp.Elemente[sp.AktElement];
-        GeoEintrag& g = t.eintraege[static_cast<std::size_t>(sp.AktElement)];
-        g.Typ = e.Typ;
-        g.Farbe = e.Farbe;
         switch (e.Typ) {
         case Linie:
-            g.Startpunkt = punkt(e.X1, e.Y1, true);
-            g.Endpunkt = punkt(e.X2, e.Y2, true);
+            punkt(e.X1, e.Y1, true);
+            punkt(e.X2, e.Y2, true);
             break;
         case Kreis:
-            g.Mittelpunkt = punkt(e.X1, e.Y1, false);
-            g.Radius = e.Radius;
+            punkt(e.X1, e.Y1, false);
             break;
         case Bogen:
-            g.Mittelpunkt = punkt(e.X1, e.Y1, false);
-            g.Startpunkt = punkt(BogenStartX(e), BogenStartY(e), true);
-            g.Endpunkt = punkt(BogenEndeX(e), BogenEndeY(e), true);
+            punkt(e.X1, e.Y1, false);
+            punkt(BogenStartX(e), BogenStartY(e), true);
+            punkt(BogenEndeX(e), BogenEndeY(e), true);
             break;
         default:
             break;
@@ -283,39 +291,43 @@ void Kopf(const Speicher& sp, GeoZiel& z, const std::string& datum) {
 
 // Colour line: with Ausgabenfarbe on, "1 0" for frame elements and "3 0" for the others;
 // otherwise always "1 0".
-std::string_view Farbzeile(const Sitzung& s, const GeoEintrag& g) {
-    if (s.einstellungen.Ausgabenfarbe == 1 && g.Farbe != RahmenFarbe) return "3 0";
+std::string_view Farbzeile(const Sitzung& s, const GeoElement& e) {
+    if (s.einstellungen.Ausgabenfarbe == 1 && e.Farbe != RahmenFarbe) return "3 0";
     return "1 0";
 }
 
-void Eintrag(const Sitzung& s, const GeoEintrag& g, GeoZiel& z) {
+// One element entry; n walks the elements' point numbers (GeoTabellen::nummern).
+void Eintrag(const Sitzung& s, const GeoElement& e, const std::int32_t*& n, GeoZiel& z) {
     Zeilenpuffer& a = z.aus;
-    switch (g.Typ) {
+    switch (e.Typ) {
     case Linie:
         a.Zeile("LIN");
-        a.Zeile(Farbzeile(s, g));
-        a.Ganz(g.Startpunkt);
+        a.Zeile(Farbzeile(s, e));
+        a.Ganz(n[0]);
         a.Zeichen(' ');
-        z.Nummer(g.Endpunkt);
+        z.Nummer(n[1]);
         a.Zeile("|~");
+        n += 2;
         break;
     case Bogen:
         a.Zeile("ARC");
-        a.Zeile(Farbzeile(s, g));
-        a.Ganz(g.Mittelpunkt);
+        a.Zeile(Farbzeile(s, e));
+        a.Ganz(n[0]);
         a.Zeichen(' ');
-        a.Ganz(g.Startpunkt);
+        a.Ganz(n[1]);
         a.Zeichen(' ');
-        z.Nummer(g.Endpunkt);
+        z.Nummer(n[2]);
         a.Zeile("1");
         a.Zeile("|~");
+        n += 3;
         break;
     case Kreis:
         a.Zeile("CIR");
-        a.Zeile(Farbzeile(s, g));
-        z.Nummer(g.Mittelpunkt);
-        a.WertZeile(g.Radius, s.speicher.DezimalPunkt, true);
+        a.Zeile(Farbzeile(s, e));
+        z.Nummer(n[0]);
+        a.WertZeile(e.Radius, s.speicher.DezimalPunkt, true);
         a.Zeile("|~");
+        n += 1;
         break;
     default:
         break;
@@ -335,7 +347,7 @@ void GeoAusgeben(Sitzung& s, const GeoTabellen& t, std::ostream& aus, const std:
     ui.FortschrittMaximum(anzPunkte);
     puffer.Zeile("#~31");
     for (std::int32_t k = 1; k <= anzPunkte && !puffer.Fehler(); ++k) {
-        const GeoPunkt& p = t.punkte[k];
+        const GeoPunkt p = t.punkte[k];
         puffer.Zeile("P");
         z.Nummer(k);
         z.Koordinaten(p.X, p.Y);
@@ -345,11 +357,12 @@ void GeoAusgeben(Sitzung& s, const GeoTabellen& t, std::ostream& aus, const std:
     }
     puffer.Zeile("##~~");
 
-    const std::int32_t anzahl = static_cast<std::int32_t>(t.eintraege.size()) - 1;
+    const std::int32_t anzahl = sp.ElementAnzahl();
     ui.FortschrittMaximum(anzahl);
     puffer.Zeile("#~32");
+    const std::int32_t* n = t.nummern.data();
     for (std::int32_t i = 1; i <= anzahl && !puffer.Fehler(); ++i) {
-        Eintrag(s, t.eintraege[static_cast<std::size_t>(i)], z);
+        Eintrag(s, sp.Elemente[i], n, z);
         if (i % 20 == 0)
             ui.FortschrittWert(static_cast<std::int32_t>((7 * std::int64_t{anzahl} + i) / 8));
     }

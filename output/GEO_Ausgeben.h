@@ -23,15 +23,6 @@ struct GeoPunkt {
     std::uint8_t Belegt = 0; // 1 once a later element end has matched the point
 };
 
-struct GeoEintrag {
-    std::uint8_t Typ = 0;
-    std::int32_t Farbe = 0;
-    std::int32_t Startpunkt = 0;
-    std::int32_t Endpunkt = 0;
-    std::int32_t Mittelpunkt = 0;
-    double Radius = 0;
-};
-
 // The point table of one run (1-based). A point found by a search is shared by at most two
 // element ends; only the newest `fenster` points are searched, newest first, first hit wins.
 class GeoPunktTabelle {
@@ -41,7 +32,7 @@ public:
 
     // The number of the point to use for (x, y). With suchen false a new point is always added.
     // Gives exactly the point of the literal newest-first window search, found through a grid of
-    // cells twice the tolerance wide, so the cost does not grow with the window.
+    // cells four tolerances wide, so the cost does not grow with the window.
     std::int32_t PunktSuchen(double x, double y, bool suchen);
     // The literal search: every point of the window, newest first.
     std::int32_t PunktSuchenLinear(double x, double y, bool suchen);
@@ -49,11 +40,15 @@ public:
     void Reservieren(std::size_t punkte);
 
     std::int32_t AnzGeoPunkte() const { return anzahl_; }
-    const GeoPunkt& operator[](std::int32_t k) const {
-        return punkte_[static_cast<std::size_t>(k)];
+    GeoPunkt operator[](std::int32_t k) const {
+        const auto u = static_cast<std::size_t>(k);
+        return {xy_[u].x, xy_[u].y, belegt_[u]};
     }
 
 private:
+    struct Ort {
+        double x, y;
+    };
     // One grid cell: its numbers and the newest point of its chain not yet known to be matched
     // (0 = none; -1 marks an unused slot of the hash table).
     struct Zelle {
@@ -68,29 +63,35 @@ private:
     static std::int32_t ZellNr(double v);
     std::size_t SlotSuchen(std::int32_t cx, std::int32_t cy) const;
     Zelle* ZelleFinden(std::int32_t cx, std::int32_t cy);
-    Zelle& ZelleAnlegen(std::int32_t cx, std::int32_t cy);
-    void ZellenVergroessern(std::size_t slots);
+    void ZelleEintragen(std::int32_t k);
+    void GitterNeuAufbauen();
 
     std::int64_t fenster_;
-    std::vector<GeoPunkt> punkte_{GeoPunkt{}};
+    std::vector<Ort> xy_{Ort{0, 0}};
+    std::vector<std::uint8_t> belegt_{0};    // 1 once a later element end has matched the point
     std::vector<std::int32_t> naechster_{0}; // next older point of the same cell
     std::int32_t anzahl_ = 0;
+    // Only points of the window can still be found: the grid holds cells of those alone and is
+    // rebuilt from them when it fills, so it stays as small as the window.
     std::vector<Zelle> zellen_;
     std::size_t belegteZellen_ = 0;
 };
 
-// The working tables of one run: points and one entry per store element (same index, 1-based).
+// The working tables of one run: the points, and the point numbers of the elements in store
+// order (a line's start and end point; an arc's centre, start and end point; a circle's centre;
+// nothing for other kinds), which the element section reads back while it walks the store again.
 struct GeoTabellen {
     explicit GeoTabellen(std::int64_t fenster) : punkte(fenster) {}
     GeoPunktTabelle punkte;
-    std::vector<GeoEintrag> eintraege{GeoEintrag{}};
+    std::vector<std::int32_t> nummern;
 };
 
 enum class Punktsuche { Index, Linear };
 
-// Builds the point and element tables from the store in store order.
+// Builds the point table and the elements' point numbers from the store in store order.
 GeoTabellen GeoAufbauen(Sitzung& s, Punktsuche suche = Punktsuche::Index);
-// Writes header, point section and element section; datum is the header's date line.
+// Writes header, point section and element section of the store t was built from; datum is the
+// header's date line.
 void GeoAusgeben(Sitzung& s, const GeoTabellen& t, std::ostream& aus, const std::string& datum);
 // Today's date in the user's short date format (C library LC_TIME, "%x").
 std::string KurzesDatum();
