@@ -47,7 +47,8 @@ public:
     // bytes are taken as the body, up to the end of the connection).
     int Status() const { return status_; }
     const std::string& Grund() const { return grund_; }
-    // Content-Length; -1 when the header has none or the body is chunked.
+    // Content-Length (0 for 204 and 304, which have no body); -1 when the header has none or the
+    // body is chunked.
     std::int64_t Laenge() const { return laenge_; }
     bool Chunked() const { return art_ == Art::Chunked; }
     std::int64_t KoerperBytes() const { return koerperBytes_; }
@@ -63,8 +64,9 @@ private:
     bool FeldAuswerten(std::string_view name, std::string_view wert);
     void KoerperAufnehmen(std::string_view d, const KoerperSenke& koerper);
     void ChunkedAufnehmen(std::string_view d, const KoerperSenke& koerper);
-    // Collects one line of the chunked framing into zeile_; true when it is complete.
-    bool ZeileSammeln(std::string_view& d, std::size_t max);
+    // Collects one line of the chunked framing into zeile_; true when it is complete. A line
+    // longer than max breaks the response with grund.
+    bool ZeileSammeln(std::string_view& d, std::size_t max, const char* grund);
     bool ChunkZeileAuswerten();
     void Abgeben(std::string_view d, const KoerperSenke& koerper);
     void Brechen(std::string grund);
