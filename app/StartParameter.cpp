@@ -8,8 +8,11 @@ namespace konturo {
 void StartwerteSetzen(Sitzung& s) {
     Fensterzustand& w = s.fenster;
     w.ZoomRahmenFarbe = RGB(128, 128, 128);
-    s.speicher.KonturPunkte.Zuruecksetzen();
-    s.speicher.Elemente.Zuruecksetzen();
+    // Arrays already empty at their start capacity (a new session's) are left as they are:
+    // re-creating them would only give back and take again the same memory.
+    for (GeoFeld* feld : {&s.speicher.KonturPunkte, &s.speicher.Elemente}) {
+        if (feld->Anzahl() != 0 || feld->Kapazitaet() != GeoFeld::Schritt) feld->Zuruecksetzen();
+    }
     BoxZuruecksetzen(s.speicher);
     w.Gezoomt = false;
     w.TextModus = true;
