@@ -145,13 +145,14 @@ std::int32_t TextquelleKlartext::Laenge() const {
 
 TextPosition TextquelleKlartext::An(std::int32_t position) const {
     if (position < 0 || position >= Laenge()) return {};
-    return positionen_[static_cast<std::size_t>(position)];
+    const Eintrag& e = positionen_[static_cast<std::size_t>(position)];
+    return {e.art, e.zeichen, formate_[e.format]};
 }
 
 std::string TextquelleKlartext::KlarText() const {
     std::string s;
     s.reserve(positionen_.size());
-    for (const TextPosition& p : positionen_) {
+    for (const Eintrag& p : positionen_) {
         if (p.art == TextPosition::Art::Zeichen)
             s += Utf8Kodieren(p.zeichen);
         else if (p.art == TextPosition::Art::Zeilenumbruch)
@@ -161,26 +162,43 @@ std::string TextquelleKlartext::KlarText() const {
 }
 
 void TextquelleKlartext::TextSetzen(const std::string& utf8) {
-    const Zeichenformat format = positionen_.empty() ? standardFormat : positionen_.front().format;
+    const Zeichenformat format =
+        positionen_.empty() ? standardFormat : formate_[positionen_.front().format];
     Leeren();
     Anhaengen(utf8, format);
 }
 
+std::uint32_t TextquelleKlartext::FormatNummer(const Zeichenformat& format) {
+    // Runs of one format follow each other; only a change of format adds an entry.
+    if (!formate_.empty()) {
+        const Zeichenformat& letztes = formate_.back();
+        if (letztes.Schriftart == format.Schriftart && letztes.Groesse == format.Groesse &&
+            letztes.Fett == format.Fett && letztes.Kursiv == format.Kursiv)
+            return static_cast<std::uint32_t>(formate_.size() - 1);
+    }
+    formate_.push_back(format);
+    return static_cast<std::uint32_t>(formate_.size() - 1);
+}
+
 void TextquelleKlartext::Anhaengen(const std::string& utf8, const Zeichenformat& format) {
     const std::u32string text = Utf8Dekodieren(utf8);
+    const std::uint32_t nummer = FormatNummer(format);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t z = text[i];
         if (z == U'\r' || z == U'\n') {
             if (z == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
-            positionen_.push_back({TextPosition::Art::Zeilenumbruch, U'\r', format});
-            positionen_.push_back({TextPosition::Art::Leer, U'\n', format});
+            positionen_.push_back({TextPosition::Art::Zeilenumbruch, U'\r', nummer});
+            positionen_.push_back({TextPosition::Art::Leer, U'\n', nummer});
         } else {
-            positionen_.push_back({TextPosition::Art::Zeichen, z, format});
+            positionen_.push_back({TextPosition::Art::Zeichen, z, nummer});
         }
     }
 }
 
-void TextquelleKlartext::Leeren() { positionen_.clear(); }
+void TextquelleKlartext::Leeren() {
+    positionen_.clear();
+    formate_.clear();
+}
 
 bool IstTextdatei(const std::string& bytes) {
     std::size_t steuer = 0;

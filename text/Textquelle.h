@@ -55,7 +55,17 @@ public:
     Zeichenformat standardFormat;
 
 private:
-    std::vector<TextPosition> positionen_;
+    // A position holds the number of its format instead of a copy: a text file of tens of
+    // megabytes then takes twelve bytes per character, not a font name each.
+    struct Eintrag {
+        TextPosition::Art art;
+        char32_t zeichen;
+        std::uint32_t format;
+    };
+    std::uint32_t FormatNummer(const Zeichenformat& format);
+
+    std::vector<Eintrag> positionen_;
+    std::vector<Zeichenformat> formate_;
 };
 
 // UTF-8 to code points; invalid bytes are taken as Windows-1252 characters.
