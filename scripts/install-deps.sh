@@ -5,7 +5,7 @@ set -euo pipefail
 PAKETE=(cmake ninja-build g++ pkg-config qt6-base-dev libfreetype-dev libfontconfig-dev zlib1g-dev
         libgtest-dev libbenchmark-dev fonts-liberation2 xvfb xauth python3-ezdxf
         fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35 locales qt6-translations-l10n
-        poppler-utils)
+        poppler-utils clang-14 libclang-rt-14-dev llvm-14)
 
 FEHLT=()
 for p in "${PAKETE[@]}"; do
