@@ -11,11 +11,15 @@
 #include "text/Textquelle.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace konturo {
@@ -106,15 +110,13 @@ bool Duplikat(const GeoElement& a, const GeoElement& b) {
 
 bool Vergleichbar(std::uint8_t typ) { return typ == Linie || typ == Bogen || typ == Kreis; }
 
-// Grid of the first point (line start, arc and circle centre), hashed by cell. A duplicate lies
-// within the duplicate distance in every field, so its first point is found in the cells under
-// x +- 1.5 distances (y alike): the half distance of slack covers the rounding of the bounds, and
-// with cells four distances wide that span never reaches more than two cells per axis.
-constexpr double ZellenBreite = 4 * DuplikatAbstand;
-constexpr double Suchweite = 1.5 * DuplikatAbstand;
-// Beyond this magnitude (or not finite) a coordinate leaves the grid; such elements are compared
-// with every element, which real drawings never need.
-constexpr double GitterGrenze = 1e12;
+// Cells of the first point (line start, arc and circle centre), 16 duplicate distances wide: two
+// duplicates lie in the same or in neighbouring cells, and a cell rarely holds more than one
+// element of a glyph outline.
+constexpr double ZellenBreite = 16 * DuplikatAbstand;
+// Beyond this magnitude (or not finite) a first point leaves the cells (their numbers must fit
+// 31 bits); such elements are compared with every element, which real drawings never need.
+constexpr double GitterGrenze = 1e8;
 
 bool ImGitter(const GeoElement& e) {
     return std::fabs(e.X1) <= GitterGrenze && std::fabs(e.Y1) <= GitterGrenze;
@@ -122,75 +124,122 @@ bool ImGitter(const GeoElement& e) {
 
 std::int64_t ZellNr(double v) { return static_cast<std::int64_t>(std::floor(v / ZellenBreite)); }
 
-class DuplikatGitter {
-public:
-    explicit DuplikatGitter(std::int32_t elemente)
-        : naechster_(static_cast<std::size_t>(elemente) + 1, 0) {
-        std::size_t slots = 1024;
-        while (slots < 2 * static_cast<std::size_t>(elemente)) slots *= 2;
-        zellen_.resize(slots);
-    }
+int Bitbreite(std::uint64_t v) {
+    int b = 0;
+    while (v >> b) ++b;
+    return b;
+}
 
-    void Einfuegen(const GeoElement& e, std::int32_t i) {
-        Zelle& z = Finden(e.Typ, ZellNr(e.X1), ZellNr(e.Y1));
-        if (z.kopf == 0) {
-            z.typ = e.Typ;
-            z.cx = ZellNr(e.X1);
-            z.cy = ZellNr(e.Y1);
-        }
-        naechster_[static_cast<std::size_t>(i)] = z.kopf;
-        z.kopf = i;
-    }
+struct ZellEintrag {
+    std::uint64_t schluessel;
+    std::int32_t index;
+};
 
-    // Calls f for the elements of e's kind in the cells around its first point until f is true.
-    template <class F> bool Suchen(const GeoElement& e, std::uint8_t typ, F&& f) {
-        const std::int64_t x0 = ZellNr(e.X1 - Suchweite), x1 = ZellNr(e.X1 + Suchweite);
-        const std::int64_t y0 = ZellNr(e.Y1 - Suchweite), y1 = ZellNr(e.Y1 + Suchweite);
-        for (std::int64_t cx = x0; cx <= x1; ++cx) {
-            for (std::int64_t cy = y0; cy <= y1; ++cy) {
-                for (std::int32_t j = Finden(typ, cx, cy).kopf; j != 0;
-                     j = naechster_[static_cast<std::size_t>(j)])
-                    if (f(j)) return true;
+// Kind, cell column and cell row of the elements in one number each, numbered from the smallest
+// column and row found with a spare row at both ends, so sorting groups each cell, the cells of a
+// column follow each other and so do the columns; neighbours are a row (Zeile) or a column
+// (Spalte) apart.
+struct Zellen {
+    std::vector<ZellEintrag> eintraege;
+    std::uint64_t Zeile = 1;
+    std::uint64_t Spalte = 1;
+    int bits = 0;
+
+    explicit Zellen(const GeoFeld& el, std::vector<std::int32_t>& ausserhalb) {
+        std::int64_t minX = INT64_MAX, minY = INT64_MAX, maxX = INT64_MIN, maxY = INT64_MIN;
+        for (std::int32_t i = 1; i <= el.Anzahl(); ++i) {
+            const GeoElement& e = el[i];
+            if (!Vergleichbar(e.Typ)) continue;
+            if (!ImGitter(e)) {
+                ausserhalb.push_back(i);
+                continue;
             }
+            minX = std::min(minX, ZellNr(e.X1));
+            maxX = std::max(maxX, ZellNr(e.X1));
+            minY = std::min(minY, ZellNr(e.Y1));
+            maxY = std::max(maxY, ZellNr(e.Y1));
         }
-        return false;
+        if (minX > maxX) return;
+        const int zeilenBits = Bitbreite(static_cast<std::uint64_t>(maxY - minY) + 2);
+        const int spaltenBits = Bitbreite(static_cast<std::uint64_t>(maxX - minX) + 2);
+        Spalte = std::uint64_t{1} << zeilenBits;
+        bits = 2 + zeilenBits + spaltenBits;
+        eintraege.reserve(static_cast<std::size_t>(el.Anzahl()));
+        for (std::int32_t i = 1; i <= el.Anzahl(); ++i) {
+            const GeoElement& e = el[i];
+            if (!Vergleichbar(e.Typ) || !ImGitter(e)) continue;
+            const auto spalte = static_cast<std::uint64_t>(ZellNr(e.X1) - minX + 1);
+            const auto zeile = static_cast<std::uint64_t>(ZellNr(e.Y1) - minY + 1);
+            const auto art = static_cast<std::uint64_t>(e.Typ - Linie);
+            eintraege.push_back({((art << spaltenBits | spalte) << zeilenBits) | zeile, i});
+        }
+        Sortieren();
     }
 
-private:
-    struct Zelle {
-        std::int64_t cx = 0, cy = 0;
-        std::int32_t kopf = 0; // newest element of the cell; 0 = unused slot
-        std::uint8_t typ = 0;
-    };
-
-    // The cell's slot, or the empty slot where it would go (the table is at most half full).
-    Zelle& Finden(std::uint8_t typ, std::int64_t cx, std::int64_t cy) {
-        std::uint64_t h = static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL ^
-                          static_cast<std::uint64_t>(cy) * 0xC2B2AE3D27D4EB4FULL ^ typ;
-        h ^= h >> 29;
-        const std::size_t maske = zellen_.size() - 1;
-        for (std::size_t i = h & maske;; i = (i + 1) & maske) {
-            Zelle& z = zellen_[i];
-            if (z.kopf == 0 || (z.cx == cx && z.cy == cy && z.typ == typ)) return z;
+    // Radix sort over the bits the keys use, 11 bits a pass; stable, so a cell keeps store order.
+    void Sortieren() {
+        const std::size_t n = eintraege.size();
+        std::unique_ptr<ZellEintrag[]> hilfe(new ZellEintrag[n]);
+        ZellEintrag* von = eintraege.data();
+        ZellEintrag* nach = hilfe.get();
+        int paesse = 0;
+        for (int verschiebung = 0; verschiebung < bits; verschiebung += 11, ++paesse) {
+            std::size_t anfang[2049] = {};
+            for (std::size_t k = 0; k < n; ++k)
+                ++anfang[((von[k].schluessel >> verschiebung) & 2047) + 1];
+            for (int i = 0; i < 2048; ++i) anfang[i + 1] += anfang[i];
+            for (std::size_t k = 0; k < n; ++k)
+                nach[anfang[(von[k].schluessel >> verschiebung) & 2047]++] = von[k];
+            std::swap(von, nach);
         }
+        if (paesse % 2 == 1) std::copy(von, von + n, eintraege.data());
     }
-
-    std::vector<Zelle> zellen_;
-    std::vector<std::int32_t> naechster_;
 };
 
 } // namespace
 
+// The glyphs of one conversion by font and character: a text repeats its glyphs, and a glyph
+// recorded once is placed again instead of read and approximated again (GlyphWiederholen).
+using GlyphSpeicher =
+    std::map<std::tuple<std::string, double, bool, bool, char32_t>, GlyphAufzeichnung>;
+
+// ZeichenUmwandeln with the glyph taken from or recorded into aufzeichnung.
+static void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,
+                             GlyphAufzeichnung& aufzeichnung) {
+    Textzustand& z = s.text;
+    try {
+        const AbcBreiten abc = geraet.Breiten(zeichen);
+        const Textmetrik metrik = geraet.Metrik();
+        if (z.Oberlaenge == 0) z.Oberlaenge = metrik.Ascent;
+        const double massstab = z.Schrifthoehe / z.Oberlaenge / 0.75;
+        const double vorschub = z.Laufweite * massstab * 10.0 + (abc.A + abc.B + abc.C);
+        if (!std::isfinite(massstab) || !std::isfinite(vorschub)) {
+            s.Melden(125);
+            return;
+        }
+        z.Massstab = massstab;
+        if (!GlyphWiederholen(s, aufzeichnung)) GlyphUmwandeln(s, geraet, zeichen, aufzeichnung);
+        z.Vorschub = vorschub;
+        z.StiftX += z.Vorschub;
+    } catch (const std::exception&) {
+        KonturPunkteLeeren(s.speicher);
+        s.Melden(125);
+    }
+}
+
 // One position: a character, a tab or a line break (which also skips the line feed after it).
 static void PositionUmwandeln(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet,
-                              Schriftwahl& wahl, std::int32_t& p, bool& schriftFehlerGemeldet) {
+                              Schriftwahl& wahl, GlyphSpeicher& glyphen, std::int32_t& p,
+                              bool& schriftFehlerGemeldet) {
     Textzustand& z = s.text;
     const TextPosition pos = quelle.An(p);
     if (pos.art == TextPosition::Art::Zeichen) {
         if (pos.zeichen == U'\t') {
             z.StiftX += TabBreite;
         } else if (wahl.Waehlen(pos.format)) {
-            ZeichenUmwandeln(s, geraet, pos.zeichen);
+            const Zeichenformat& f = pos.format;
+            ZeichenUmwandeln(s, geraet, pos.zeichen,
+                             glyphen[{f.Schriftart, f.Groesse, f.Fett, f.Kursiv, pos.zeichen}]);
         } else if (!schriftFehlerGemeldet) {
             schriftFehlerGemeldet = true;
             s.Melden(125, " " + pos.format.Schriftart);
@@ -224,6 +273,7 @@ static bool SchriftenVorhanden(Sitzung& s, const Textquelle& quelle, GlyphGeraet
 static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet) {
     const std::int32_t laenge = quelle.Laenge();
     Schriftwahl wahl(geraet);
+    GlyphSpeicher glyphen;
     bool schriftFehlerGemeldet = false;
     bool letzte = false;
     std::int32_t schwelle = FortschrittTakt;
@@ -239,7 +289,7 @@ static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& g
             if (s.einstellungen.Unterbrechung == 1) s.ui->EreignisseVerarbeiten();
         }
         try {
-            PositionUmwandeln(s, quelle, geraet, wahl, p, schriftFehlerGemeldet);
+            PositionUmwandeln(s, quelle, geraet, wahl, glyphen, p, schriftFehlerGemeldet);
         } catch (const std::exception&) {
             // A fault at one position skips that position; the walk goes on.
         }
@@ -247,27 +297,8 @@ static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& g
 }
 
 void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
-    Textzustand& z = s.text;
-    try {
-        const AbcBreiten abc = geraet.Breiten(zeichen);
-        const Textmetrik metrik = geraet.Metrik();
-        if (z.Oberlaenge == 0) z.Oberlaenge = metrik.Ascent;
-        const double massstab = z.Schrifthoehe / z.Oberlaenge / 0.75;
-        const double vorschub = z.Laufweite * massstab * 10.0 + (abc.A + abc.B + abc.C);
-        if (!std::isfinite(massstab) || !std::isfinite(vorschub)) {
-            s.Melden(125);
-            return;
-        }
-        z.Massstab = massstab;
-        GlyphEinlesen(s, geraet, zeichen);
-        KonturApproximieren(s, false);
-        KonturPunkteLeeren(s.speicher);
-        z.Vorschub = vorschub;
-        z.StiftX += z.Vorschub;
-    } catch (const std::exception&) {
-        KonturPunkteLeeren(s.speicher);
-        s.Melden(125);
-    }
+    GlyphAufzeichnung aufzeichnung;
+    ZeichenUmwandeln(s, geraet, zeichen, aufzeichnung);
 }
 
 void TextUmwandeln(Sitzung& s) {
@@ -341,35 +372,59 @@ void DoppelteEntfernenQuadratisch(Speicher& sp) {
 void DoppelteEntfernen(Speicher& sp) {
     GeoFeld& el = sp.Elemente;
     const std::int32_t n = el.Anzahl();
-    DuplikatGitter gitter(n);
+    // Pairs of duplicates, found cell by cell in sorted order.
     std::vector<std::int32_t> ausserhalb;
-    for (std::int32_t i = 1; i <= n; ++i) {
-        const GeoElement& e = el[i];
-        if (!Vergleichbar(e.Typ)) continue;
-        if (ImGitter(e))
-            gitter.Einfuegen(e, i);
-        else
-            ausserhalb.push_back(i);
+    const Zellen zellen(el, ausserhalb);
+    const std::vector<ZellEintrag>& z = zellen.eintraege;
+    std::vector<std::pair<std::int32_t, std::int32_t>> paare;
+    auto vergleichen = [&](std::size_t a, std::size_t b) {
+        const std::int32_t i = z[a].index, j = z[b].index;
+        if (!Duplikat(el[i], el[j])) return;
+        paare.emplace_back(i, j);
+        paare.emplace_back(j, i);
+    };
+    // Each cell with itself, the next cell of its column and the three neighbours in the next
+    // column; the other four neighbours see it from their side.
+    const std::size_t m = z.size();
+    std::size_t nachbar = 0;
+    for (std::size_t a = 0; a < m;) {
+        const std::uint64_t schluessel = z[a].schluessel;
+        std::size_t ende = a;
+        while (ende < m && z[ende].schluessel == schluessel) ++ende;
+        for (std::size_t i = a; i < ende; ++i) {
+            for (std::size_t j = i + 1; j < ende; ++j) vergleichen(i, j);
+            for (std::size_t j = ende; j < m && z[j].schluessel == schluessel + zellen.Zeile; ++j)
+                vergleichen(i, j);
+        }
+        const std::uint64_t von = schluessel + zellen.Spalte - zellen.Zeile;
+        const std::uint64_t bis = schluessel + zellen.Spalte + zellen.Zeile;
+        while (nachbar < m && z[nachbar].schluessel < von) ++nachbar;
+        for (std::size_t j = nachbar; j < m && z[j].schluessel <= bis; ++j)
+            for (std::size_t i = a; i < ende; ++i) vergleichen(i, j);
+        a = ende;
+    }
+    for (std::int32_t j : ausserhalb) {
+        for (std::int32_t i = 1; i <= n; ++i) {
+            if (i == j || el[i].Typ != el[j].Typ || !Duplikat(el[i], el[j])) continue;
+            paare.emplace_back(i, j);
+            if (ImGitter(el[i])) paare.emplace_back(j, i);
+        }
     }
 
-    // The kind of an element is read at the moment of the comparison, exactly as in the
-    // quadratic loop: an earlier element already removed no longer matches.
-    auto duplikatVon = [&](std::int32_t i, std::int32_t j) {
-        return j != i && el[j].Typ == el[i].Typ && Duplikat(el[i], el[j]);
-    };
-    for (std::int32_t i = 1; i <= n; ++i) {
-        const GeoElement& e = el[i];
-        if (!Vergleichbar(e.Typ)) continue;
-        bool doppelt = false;
-        if (ImGitter(e)) {
-            doppelt = gitter.Suchen(e, e.Typ, [&](std::int32_t j) { return duplikatVon(i, j); });
-            for (std::size_t k = 0; !doppelt && k < ausserhalb.size(); ++k)
-                doppelt = duplikatVon(i, ausserhalb[k]);
-        } else {
-            for (std::int32_t j = 1; !doppelt && j <= n; ++j) doppelt = duplikatVon(i, j);
+    // The literal loop removes element i when a duplicate follows it, or precedes it and was not
+    // removed itself: decided in store order over the elements that have duplicates.
+    std::sort(paare.begin(), paare.end());
+    std::vector<std::int32_t> entfernt;
+    for (std::size_t k = 0; k < paare.size();) {
+        const std::int32_t i = paare[k].first;
+        bool weg = false;
+        for (; k < paare.size() && paare[k].first == i; ++k) {
+            const std::int32_t j = paare[k].second;
+            weg = weg || j > i || !std::binary_search(entfernt.begin(), entfernt.end(), j);
         }
-        if (doppelt) el[i].Typ = Entfernt;
+        if (weg) entfernt.push_back(i);
     }
+    for (std::int32_t i : entfernt) el[i].Typ = Entfernt;
 }
 
 } // namespace konturo

@@ -172,6 +172,37 @@ struct Winkelauftrag {
     double cx = 0, cy = 0, px = 0, py = 0, qx = 0, qy = 0;
 };
 
+} // namespace
+
+// What the approximation of one glyph made of it in outline units, in emission order, and what
+// of the state before it the result depended on.
+struct GlyphAufzeichnung::Daten {
+    enum class Art : std::uint8_t { Linie, Bogen, Kreis, Kasten };
+    struct Ereignis {
+        Art art;
+        std::int32_t kontur; // contour number minus the contour counter before the glyph
+        // Linie: x1 y1 x2 y2. Bogen: centre x, y, radius, start, end, then the arc's end points
+        // of the buffer. Kreis: centre x, y, radius. Kasten: the radius the box width was
+        // compared with, and 1 when the box was at least as wide.
+        double w[9];
+    };
+    std::vector<Ereignis> ereignisse;
+    std::int32_t konturen = 0;                     // contours read
+    std::int32_t schrittMax = 0;                   // largest step count seen at a contour start
+    bool punkte = false;                           // outline records that extended the box
+    double minX = 0, maxX = 0, minY = 0, maxY = 0; // their start points
+    unsigned gesetzt = 0; // circle values the pass set, with their last values
+    Kreisbogen bogen;
+    double letzter = 0;
+};
+
+GlyphAufzeichnung::GlyphAufzeichnung() = default;
+GlyphAufzeichnung::~GlyphAufzeichnung() = default;
+GlyphAufzeichnung::GlyphAufzeichnung(GlyphAufzeichnung&&) noexcept = default;
+GlyphAufzeichnung& GlyphAufzeichnung::operator=(GlyphAufzeichnung&&) noexcept = default;
+
+namespace {
+
 // One approximation pass over the outline buffer. It can run in pieces while the buffer is still
 // being filled (Laufen with ende false stops before a record whose iteration needs records not
 // there yet) and then gives the same elements as one run over the whole buffer.
@@ -193,6 +224,18 @@ public:
     void AnfangOffen() { anfangOffen_ = true; }
     // The reader's final circle values for those the pass has not set itself.
     void AnfangUebernehmen(const Textzustand& leser);
+
+    // Notes every emission and box comparison into daten, and where the pass read circle values
+    // it had not set itself (Abhaengig).
+    void Aufzeichnen(GlyphAufzeichnung::Daten* daten, std::int32_t konturBasis) {
+        auf_ = daten;
+        konturBasis_ = konturBasis;
+    }
+    bool Abhaengig() const { return unbekanntGelesen_; }
+    unsigned Gesetzt() const { return bekannt_; }
+    // The recorded emissions placed at the current pen; false (nothing changed) when a box
+    // comparison comes out otherwise now.
+    bool Wiederholen(const GlyphAufzeichnung::Daten& daten, std::int32_t konturBasis);
 
     std::int32_t Position() const { return i_; }
     // The buffer lost its first k records.
@@ -231,7 +274,7 @@ private:
     void WinkelSpaeter(double cx, double cy, double px, double py, double qx, double qy);
     void Gesetzt(unsigned werte) { bekannt_ |= werte; }
     void Gelesen(unsigned werte) {
-        if (anfangOffen_ && (bekannt_ & werte) != werte) unbekanntGelesen_ = true;
+        if ((bekannt_ & werte) != werte) unbekanntGelesen_ = true;
     }
 
     void LinieAusgeben(double x1, double y1, double x2, double y2, std::int32_t kontur);
@@ -239,6 +282,13 @@ private:
                          bool boxErweitern);
     void BogenAusgeben(std::int32_t von, std::int32_t bis, std::int32_t kontur);
     void KreisAusgeben(std::int32_t kontur);
+    // The emissions in outline units, placed with the pen and scale of z_.
+    void LiniePlatzieren(double x1, double y1, double x2, double y2, std::int32_t kontur);
+    void BogenPlatzieren(const Kreisbogen& b, double vonX, double vonY, double bisX, double bisY,
+                         std::int32_t kontur);
+    void KreisPlatzieren(double mx, double my, double radius, std::int32_t kontur);
+    void Notieren(GlyphAufzeichnung::Daten::Art art, std::int32_t kontur,
+                  std::initializer_list<double> werte);
 
     Sitzung& s_;
     Textzustand& z_;
@@ -251,6 +301,9 @@ private:
     std::int32_t schritt_ = 1; // steps since the last contour start (MaxKonturLaenge)
     std::int32_t naechsteMeldung_ = 10;
     Winkelauftrag offen_;
+
+    GlyphAufzeichnung::Daten* auf_ = nullptr;
+    std::int32_t konturBasis_ = 0;
 
     bool anfangOffen_ = false;
     unsigned bekannt_ = 0; // circle values the pass has set itself
@@ -268,6 +321,7 @@ void Durchlauf::Laufen(bool ende) {
         const Sicherung sicherung = Sichern();
         Schritt();
         if (unbekanntGelesen_) {
+            // The read value is the reader's, known only when the reading is over.
             Zurueckholen(sicherung);
             warten_ = true;
             return;
@@ -348,6 +402,7 @@ bool Durchlauf::Schritt() {
     // Slot 0 holds no record, so its contour number is the 0 the pass starts from.
     if (r.KonturNr != kp_[i - 1].KonturNr) {
         if (schritt_ > z_.MaxKonturLaenge) z_.MaxKonturLaenge = schritt_;
+        if (auf_) auf_->schrittMax = std::max(auf_->schrittMax, schritt_);
         schritt_ = 1;
         std::int32_t l = i;
         if (r.Typ == Punkt && VollkreisTest(i, l)) {
@@ -384,7 +439,10 @@ bool Durchlauf::VollkreisTest(std::int32_t f, std::int32_t& l) {
     const std::int32_t d = l - f;
     if (!DreiPunkte(f, f + d / 3, f + 2 * d / 3)) return false;
     // The box extent (output units) is compared with the radius (outline units) as they stand.
-    if (!(s_.speicher.XMax - s_.speicher.XMin >= z_.Bogen.Radius)) return false;
+    const bool kasten = s_.speicher.XMax - s_.speicher.XMin >= z_.Bogen.Radius;
+    if (auf_)
+        Notieren(GlyphAufzeichnung::Daten::Art::Kasten, 0, {z_.Bogen.Radius, kasten ? 1.0 : 0.0});
+    if (!kasten) return false;
     const double r = std::fabs(z_.Bogen.Radius);
     for (std::int32_t k = f + 1; k <= l; ++k) {
         if (std::fabs(r - Abstand(X(k), Y(k), z_.Bogen.MX, z_.Bogen.MY)) > par_.KreisToleranz)
@@ -494,9 +552,21 @@ std::int32_t Durchlauf::LaufApproximieren(std::int32_t i) {
     return e;
 }
 
+void Durchlauf::Notieren(GlyphAufzeichnung::Daten::Art art, std::int32_t kontur,
+                         std::initializer_list<double> werte) {
+    GlyphAufzeichnung::Daten::Ereignis e{art, kontur - konturBasis_, {}};
+    std::copy(werte.begin(), werte.end(), e.w);
+    auf_->ereignisse.push_back(e);
+}
+
 void Durchlauf::LinieAusgeben(double x1, double y1, double x2, double y2, std::int32_t kontur) {
     if (x1 == x2 && y1 == y2) return;
     if (!(Abstand(x1, y1, x2, y2) >= MinLinienLaenge)) return;
+    if (auf_) Notieren(GlyphAufzeichnung::Daten::Art::Linie, kontur, {x1, y1, x2, y2});
+    LiniePlatzieren(x1, y1, x2, y2, kontur);
+}
+
+void Durchlauf::LiniePlatzieren(double x1, double y1, double x2, double y2, std::int32_t kontur) {
     PlatzierteLinie(PX(x1), PY(y1), PX(x2), PY(y2), kontur, true);
 }
 
@@ -515,6 +585,14 @@ void Durchlauf::PlatzierteLinie(double x1, double y1, double x2, double y2, std:
 void Durchlauf::BogenAusgeben(std::int32_t von, std::int32_t bis, std::int32_t kontur) {
     WinkelJetzt();
     const Kreisbogen& b = z_.Bogen;
+    if (auf_)
+        Notieren(GlyphAufzeichnung::Daten::Art::Bogen, kontur,
+                 {b.MX, b.MY, b.Radius, b.Start, b.Ende, X(von), Y(von), X(bis), Y(bis)});
+    BogenPlatzieren(b, X(von), Y(von), X(bis), Y(bis), kontur);
+}
+
+void Durchlauf::BogenPlatzieren(const Kreisbogen& b, double vonX, double vonY, double bisX,
+                                double bisY, std::int32_t kontur) {
     const double r = b.Radius * z_.Massstab;
     const double mx = PX(b.MX);
     const double my = PY(b.MY);
@@ -523,7 +601,7 @@ void Durchlauf::BogenAusgeben(std::int32_t von, std::int32_t bis, std::int32_t k
     if (!Endlich(r) || !Endlich(mx) || !Endlich(my) || !Endlich(start) || !Endlich(ende)) return;
 
     if (r > par_.MaxRadius) {
-        PlatzierteLinie(PX(X(von)), PY(Y(von)), PX(X(bis)), PY(Y(bis)), kontur, false);
+        PlatzierteLinie(PX(vonX), PY(vonY), PX(bisX), PY(bisY), kontur, false);
     } else {
         if (ende - start > Pi()) std::swap(start, ende);
         GeoElement e = NeuesElement(Bogen, mx, my, start, ende, r, kontur);
@@ -536,15 +614,48 @@ void Durchlauf::BogenAusgeben(std::int32_t von, std::int32_t bis, std::int32_t k
 }
 
 void Durchlauf::KreisAusgeben(std::int32_t kontur) {
-    const double r = std::fabs(z_.Bogen.Radius) * z_.Massstab;
-    const double mx = PX(z_.Bogen.MX);
-    const double my = PY(z_.Bogen.MY);
+    const Kreisbogen& b = z_.Bogen;
+    if (auf_) Notieren(GlyphAufzeichnung::Daten::Art::Kreis, kontur, {b.MX, b.MY, b.Radius});
+    KreisPlatzieren(b.MX, b.MY, b.Radius, kontur);
+}
+
+void Durchlauf::KreisPlatzieren(double mx0, double my0, double radius, std::int32_t kontur) {
+    const double r = std::fabs(radius) * z_.Massstab;
+    const double mx = PX(mx0);
+    const double my = PY(my0);
     if (!Endlich(r) || !Endlich(mx) || !Endlich(my) || r > par_.MaxRadius) return;
     s_.speicher.Elemente.Anfuegen(NeuesElement(Kreis, mx, my, 0, 0, r, kontur));
     // A circle reaches centre +- radius; without this a circle on the outside of the drawing
     // would stick out of the box that limits, origin and frame are taken from.
     BoxPunkt(s_.speicher, mx - r, my - r);
     BoxPunkt(s_.speicher, mx + r, my + r);
+}
+
+bool Durchlauf::Wiederholen(const GlyphAufzeichnung::Daten& daten, std::int32_t konturBasis) {
+    using Art = GlyphAufzeichnung::Daten::Art;
+    const Sicherung sicherung = Sichern();
+    for (const auto& e : daten.ereignisse) {
+        const double* w = e.w;
+        const std::int32_t kontur = konturBasis + e.kontur;
+        switch (e.art) {
+        case Art::Linie:
+            LiniePlatzieren(w[0], w[1], w[2], w[3], kontur);
+            break;
+        case Art::Bogen:
+            BogenPlatzieren({w[0], w[1], w[2], w[3], w[4]}, w[5], w[6], w[7], w[8], kontur);
+            break;
+        case Art::Kreis:
+            KreisPlatzieren(w[0], w[1], w[2], kontur);
+            break;
+        case Art::Kasten:
+            if ((s_.speicher.XMax - s_.speicher.XMin >= w[0]) != (w[1] == 1.0)) {
+                Zurueckholen(sicherung);
+                return false;
+            }
+            break;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -634,12 +745,12 @@ bool GlyphStromLesen(Sitzung& s, const double* x, const double* y, const std::in
     return true;
 }
 
-void GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
+bool GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
     GlyphonFunktion funktion = GlyphonBinden();
     void* dc = geraet.Handle();
     if (funktion == nullptr || dc == nullptr) {
         s.Melden(125);
-        return;
+        return false;
     }
     GlyphonFelder felder;
     std::int32_t anzahl = 0;
@@ -647,24 +758,100 @@ void GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
         anzahl = felder.Aufrufen(funktion, dc, zeichen);
         if (anzahl < 1 || anzahl > MaxStromLaenge) {
             s.Melden(125);
-            return;
+            return false;
         }
         felder.Dimensionieren(anzahl);
         const std::int32_t zweiter = felder.Aufrufen(funktion, dc, zeichen);
         if (zweiter != anzahl) {
             s.Melden(125);
-            return;
+            return false;
         }
     } catch (const std::exception&) {
         s.Melden(125);
-        return;
+        return false;
     }
     try {
-        if (!GlyphStromLesen(s, felder.x.data(), felder.y.data(), felder.art.data(), anzahl))
-            s.Melden(126);
+        if (GlyphStromLesen(s, felder.x.data(), felder.y.data(), felder.art.data(), anzahl))
+            return true;
+        s.Melden(126);
     } catch (const std::exception&) {
         s.Melden(126);
     }
+    return false;
+}
+
+void GlyphUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,
+                    GlyphAufzeichnung& aufzeichnung) {
+    aufzeichnung.daten.reset();
+    auto daten = std::make_unique<GlyphAufzeichnung::Daten>();
+    Textzustand& z = s.text;
+    const std::int32_t basis = z.KonturZaehler;
+    bool wiederholbar = GlyphEinlesen(s, geraet, zeichen);
+    daten->konturen = z.KonturZaehler - basis;
+    const GeoFeld& kp = s.speicher.KonturPunkte;
+    for (std::int32_t i = 1; i <= kp.Anzahl(); ++i) {
+        const GeoElement& r = kp[i];
+        daten->minX = daten->punkte ? std::min(daten->minX, r.X1) : r.X1;
+        daten->maxX = daten->punkte ? std::max(daten->maxX, r.X1) : r.X1;
+        daten->minY = daten->punkte ? std::min(daten->minY, r.Y1) : r.Y1;
+        daten->maxY = daten->punkte ? std::max(daten->maxY, r.Y1) : r.Y1;
+        daten->punkte = true;
+    }
+    try {
+        Durchlauf d(s, false);
+        d.Aufzeichnen(daten.get(), basis);
+        d.Laufen(true);
+        d.WinkelJetzt();
+        wiederholbar = wiederholbar && !d.Abhaengig();
+        daten->gesetzt = d.Gesetzt();
+    } catch (const std::exception&) {
+        s.Melden(127);
+        s.ui->BereitSetzen();
+        wiederholbar = false;
+    }
+    daten->bogen = z.Bogen;
+    daten->letzter = z.LetzterRichtungswinkel;
+    KonturPunkteLeeren(s.speicher);
+    if (wiederholbar) aufzeichnung.daten = std::move(daten);
+}
+
+bool GlyphWiederholen(Sitzung& s, const GlyphAufzeichnung& aufzeichnung) {
+    if (!aufzeichnung.daten) return false;
+    const GlyphAufzeichnung::Daten& d = *aufzeichnung.daten;
+    Textzustand& z = s.text;
+    Speicher& sp = s.speicher;
+    if (sp.BoxNeu || !Endlich(z.Massstab) || z.Massstab == 0) return false;
+    const double xMin = sp.XMin, xMax = sp.XMax, yMin = sp.YMin, yMax = sp.YMax;
+    if (d.punkte) {
+        // The box takes every record's placed start point; placing is monotonic in the point,
+        // so the two placed extremes extend it alike.
+        const double x1 = Platziert(z.StiftX, d.minX, z.Massstab);
+        const double x2 = Platziert(z.StiftX, d.maxX, z.Massstab);
+        const double y1 = Platziert(z.StiftY, d.minY, z.Massstab);
+        const double y2 = Platziert(z.StiftY, d.maxY, z.Massstab);
+        if (!Endlich(x1) || !Endlich(x2) || !Endlich(y1) || !Endlich(y2)) return false;
+        BoxErweitern(sp, std::min(x1, x2), std::min(y1, y2));
+        BoxErweitern(sp, std::max(x1, x2), std::max(y1, y2));
+    }
+    Durchlauf durchlauf(s, false);
+    if (!durchlauf.Wiederholen(d, z.KonturZaehler)) {
+        sp.XMin = xMin;
+        sp.XMax = xMax;
+        sp.YMin = yMin;
+        sp.YMax = yMax;
+        return false;
+    }
+    z.KonturZaehler += d.konturen;
+    z.MaxKonturLaenge = std::max(z.MaxKonturLaenge, d.schrittMax);
+    if (d.gesetzt & WertLetzter) z.LetzterRichtungswinkel = d.letzter;
+    if (d.gesetzt & WertMX) z.Bogen.MX = d.bogen.MX;
+    if (d.gesetzt & WertMY) z.Bogen.MY = d.bogen.MY;
+    if (d.gesetzt & WertRadius) z.Bogen.Radius = d.bogen.Radius;
+    if (d.gesetzt & WertWinkel) {
+        z.Bogen.Start = d.bogen.Start;
+        z.Bogen.Ende = d.bogen.Ende;
+    }
+    return true;
 }
 
 void KonturApproximieren(Sitzung& s, bool grafikModus) {

@@ -40,8 +40,34 @@ std::int32_t SchritteJeSegment(double splineSchritt);
 // Reads the outline of zeichen (Unicode code point) of the font selected in the device into
 // s.speicher.KonturPunkte. Glyphon is called twice: once to learn the stream size, once into
 // arrays dimensioned 0..size. Language text 125 when the library cannot be bound or called,
-// 126 when the stream cannot be interpreted; what was appended before stays.
-void GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen);
+// 126 when the stream cannot be interpreted; what was appended before stays. False when one of
+// them was shown.
+bool GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen);
+
+// One glyph as read and approximated at a pen position: what the approximation made of it in
+// outline units and what of the state before it that depended on. A text repeats its glyphs, and
+// placing the recording at another pen position gives the elements, box and state that reading
+// and approximating the glyph there would give.
+struct GlyphAufzeichnung {
+    GlyphAufzeichnung();
+    ~GlyphAufzeichnung();
+    GlyphAufzeichnung(GlyphAufzeichnung&&) noexcept;
+    GlyphAufzeichnung& operator=(GlyphAufzeichnung&&) noexcept;
+
+    struct Daten;
+    // Empty when the glyph cannot be placed again: a message was shown, or the approximation
+    // read circle values (Textzustand::Bogen, the direction memory) that it had not set itself.
+    std::unique_ptr<Daten> daten;
+};
+
+// GlyphEinlesen, KonturApproximieren (text mode) and KonturPunkteLeeren of one character, with the
+// result recorded into aufzeichnung.
+void GlyphUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,
+                    GlyphAufzeichnung& aufzeichnung);
+// The recorded glyph placed at the current pen and scale: the same as GlyphUmwandeln there.
+// False, with nothing changed, when it cannot be: the box is still new, or a full-circle test of
+// the glyph would compare the box otherwise than at the recording.
+bool GlyphWiederholen(Sitzung& s, const GlyphAufzeichnung& aufzeichnung);
 
 // Reads an already filled stream (entries 1..anzahl of the three arrays) into the outline buffer;
 // GlyphEinlesen's second half. Returns false on an interpretation fault (text 126 not shown).

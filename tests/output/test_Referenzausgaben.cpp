@@ -142,6 +142,18 @@ std::vector<Fall> Faelle() {
                           s.einstellungen.SingleLineModus = 1;
                           TextUmwandeln(s, "Sog 6@", Format("Liberation Serif", 18));
                       }});
+    // Repeated glyphs whose full-circle tests compare the box width with their radius: at the
+    // start of the text the box is narrower than it is later.
+    faelle.push_back({"text_wiederholt", [](Sitzung& s) {
+                          s.text.Schrifthoehe = 10;
+                          s.einstellungen.KreisToleranz = 3;
+                          TextUmwandeln(s,
+                                        "\xE2\x97\x8B\xE2\x80\xA2\xE2\x97\x8B\xE2\x80\xA2"
+                                        "o0Oo\xE2\x97\x8B\xE2\x80\xA2\xE2\x97\x8B 8%8\n"
+                                        "\xE2\x80\xA2\xE2\x97\x8B\xE2\x80\xA2\xE2\x97\x8B"
+                                        "o\xE2\x97\x8B\xE2\x80\xA2",
+                                        Format("DejaVu Sans", 24));
+                      }});
     // The second line lies on the first, so every element of "ab" has a duplicate.
     faelle.push_back({"text_doppelt", [](Sitzung& s) {
                           GlyphGeraetFreetype geraet;
