@@ -95,7 +95,7 @@ void GeoFeld::Vergroessern() {
     BloeckeBis(max_);
 }
 
-GeoElement& GeoFeld::Anfuegen(const GeoElement& e) {
+GeoElement& GeoFeld::AnfuegenLangsam(const GeoElement& e) {
     ++anzahl_;
     if (anzahl_ > max_) Vergroessern();
     GeoElement* platz = Platz(anzahl_);

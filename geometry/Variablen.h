@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <new>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -79,7 +80,13 @@ public:
     // Capacity += 1000, records kept.
     void Vergroessern();
     // Appends a record (count + 1) and grows when the count passes capacity - 20.
-    GeoElement& Anfuegen(const GeoElement& e);
+    GeoElement& Anfuegen(const GeoElement& e) {
+        const std::int32_t neu = anzahl_ + 1;
+        if (neu != konstruiert_ || neu > max_ - Rand) return AnfuegenLangsam(e);
+        anzahl_ = neu;
+        ++konstruiert_;
+        return *new (Platz(neu)) GeoElement(e);
+    }
     // Back to the first n records; the slots behind them are empty again, the capacity is kept.
     void Kuerzen(std::int32_t n);
     // Drops records 1 to k; the rest move to the front in their order, the capacity is kept.
@@ -94,6 +101,7 @@ private:
         const auto u = static_cast<std::uint32_t>(i);
         return bloecke_[u / BlockGroesse] + u % BlockGroesse;
     }
+    GeoElement& AnfuegenLangsam(const GeoElement& e);
     // Allocates raw blocks until slot `index` exists.
     void BloeckeBis(std::int32_t index);
     // Writes empty records into the slots up to `index` (the slots are logically empty already).
