@@ -82,9 +82,14 @@ std::size_t Formatieren(char* buf, double wert, int d) {
             if (*e != '.') ziffern[anzahl++] = *e;
             ++e;
         }
-        while (anzahl > 1 && ziffern[anzahl - 1] == '0') --anzahl;
         int exponent = 0;
         std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), ende, exponent);
+        // Rounded up, the largest numbers would read back beyond the largest double, as infinity:
+        // the text keeps the largest 15 digits that read back finite instead.
+        static constexpr char groesste[] = "179769313486231";
+        if (exponent == 308 && anzahl == 15 && std::memcmp(ziffern, groesste, 15) > 0)
+            std::memcpy(ziffern, groesste, 15);
+        while (anzahl > 1 && ziffern[anzahl - 1] == '0') --anzahl;
         return ExponentForm(buf, negativ, ziffern, anzahl, exponent);
     }
 
