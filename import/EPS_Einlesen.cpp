@@ -10,13 +10,16 @@
 #include "output/FSO_Funktionen.h"
 #include "text/FontErzeugen.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -250,7 +253,9 @@ template <class F> void WoerterDurchgehen(std::string_view zeile, F&& f) {
         while (i < n && zeile[i] == ' ') ++i;
         if (i >= n) return;
         const std::size_t a = i;
-        while (i < n && zeile[i] != ' ') ++i;
+        // Tokens are short, but a file of one endless token must not be walked byte by byte.
+        const void* blank = std::memchr(zeile.data() + i, ' ', n - i);
+        i = blank ? static_cast<std::size_t>(static_cast<const char*>(blank) - zeile.data()) : n;
         f(zeile.substr(a, i - a));
     }
 }
@@ -735,20 +740,36 @@ bool PSLeser::Lesen() {
 
 // Position of the start of the path drawing: the last "%%EndSetup", then a later "%%EndProlog",
 // then a later "%%EndPageSetup"; npos when none of them occurs.
+// The last occurrence of wort (which starts with '%'); npos when there is none. Searches
+// backwards for its first character with memrchr, so a large file without it is passed quickly.
+std::size_t LetztesVorkommen(std::string_view text, std::string_view wort) {
+    std::size_t ende = text.size();
+    while (ende > 0) {
+        const void* p = memrchr(text.data(), wort[0], ende);
+        if (!p) break;
+        const std::size_t i = static_cast<std::size_t>(static_cast<const char*>(p) - text.data());
+        if (text.substr(i, wort.size()) == wort) return i;
+        ende = i;
+    }
+    return std::string_view::npos;
+}
+
+constexpr std::string_view Startmarken[] = {"%%EndSetup", "%%EndProlog", "%%EndPageSetup"};
+
 std::size_t StartmarkeSuchen(std::string_view text) {
     std::size_t p = std::string_view::npos;
     std::size_t von = 0;
-    const std::size_t setup = text.rfind("%%EndSetup");
+    const std::size_t setup = LetztesVorkommen(text, Startmarken[0]);
     if (setup != std::string_view::npos) {
         p = setup;
         von = setup + 1;
     }
-    const std::size_t prolog = text.find("%%EndProlog", von);
+    const std::size_t prolog = text.find(Startmarken[1], von);
     if (prolog != std::string_view::npos) {
         p = prolog;
         von = prolog;
     }
-    const std::size_t seite = text.find("%%EndPageSetup", von);
+    const std::size_t seite = text.find(Startmarken[2], von);
     if (seite != std::string_view::npos) p = seite;
     return p;
 }
@@ -763,10 +784,16 @@ struct Lesebefund {
     Textzustand flachZustand;    // the circle values the reader's flatness tests left
 };
 
-// Reads the drawing into the outline buffer; with strom set the records are approximated while
-// they are read.
-Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf, KonturStrom* strom) {
-    UiDienste& ui = *s.ui;
+// Text 115 and the question whether to read a file without start marker anyway.
+bool OhneStartmarkeLesen(Sitzung& s) {
+    s.Melden(115);
+    // Without its language text the question shows its number, as messages do.
+    std::string frage = s.Text(139);
+    if (frage.empty()) frage = "Meldung 139";
+    return s.ui->JaNeinFrage(frage);
+}
+
+void SpeicherZuruecksetzen(Sitzung& s) {
     Speicher& sp = s.speicher;
     sp.KonturPunkte.Zuruecksetzen();
     sp.Elemente.Zuruecksetzen();
@@ -775,7 +802,13 @@ Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf, Kontur
     s.text.StiftX = 0;
     s.text.StiftY = 0;
     s.text.Massstab = MmJePunkt;
+}
 
+// Reads the drawing into the outline buffer; with strom set the records are approximated while
+// they are read. gefragt: the question for a file without start marker was answered Yes already.
+Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf, KonturStrom* strom,
+                             bool gefragt = false) {
+    SpeicherZuruecksetzen(s);
     Lesebefund befund;
     if (istPdf) {
         PDFBefund pdf;
@@ -789,15 +822,9 @@ Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf, Kontur
     const std::size_t marke = StartmarkeSuchen(text);
     if (marke != std::string_view::npos) {
         text.remove_prefix(marke + 1);
-    } else if (!istPdf) {
-        s.Melden(115);
-        // Without its language text the question shows its number, as messages do.
-        std::string frage = s.Text(139);
-        if (frage.empty()) frage = "Meldung 139";
-        if (!ui.JaNeinFrage(frage)) {
-            befund.ergebnis = ImportErgebnis::Abgelehnt;
-            return befund;
-        }
+    } else if (!istPdf && !gefragt && !OhneStartmarkeLesen(s)) {
+        befund.ergebnis = ImportErgebnis::Abgelehnt;
+        return befund;
     }
 
     PSLeser leser(s, text, strom);
@@ -837,13 +864,16 @@ ImportErgebnis EPSKonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf)
     return befund.ergebnis;
 }
 
-ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
+namespace {
+
+// EPSEinlesenText; gefragt: the question for a file without start marker was answered Yes.
+ImportErgebnis Importieren(Sitzung& s, std::string inhalt, bool istPdf, bool gefragt) {
     UiDienste& ui = *s.ui;
     // Only a request made while this import runs may stop it.
     s.fenster.AbbruchWunsch = false;
     ui.Sanduhr(true);
     KonturStrom strom(s);
-    const Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf, &strom);
+    const Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf, &strom, gefragt);
     ui.Sanduhr(false);
     if (befund.ergebnis != ImportErgebnis::Gelesen) return befund.ergebnis;
     const Speicher& sp = s.speicher;
@@ -862,16 +892,79 @@ ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
     return ImportErgebnis::Gelesen;
 }
 
+// Whether the file holds a start marker, read in pieces of 1 MiB that are not kept: a file
+// without one may end at the question, and must not be held in memory for that.
+Dateifehler StartmarkePruefen(const std::string& pfad, bool& gefunden) {
+    gefunden = false;
+    struct Deskriptor {
+        int fd;
+        ~Deskriptor() {
+            if (fd >= 0) ::close(fd);
+        }
+    } datei{::open(pfad.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    const int fd = datei.fd;
+    if (fd < 0) return Dateifehler::Lesefehler;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return Dateifehler::Lesefehler;
+    if (!S_ISREG(info.st_mode)) return Dateifehler::KeineDatei;
+    constexpr std::size_t Stueck = std::size_t{1} << 20;
+    // A marker cut by the end of a piece is found with the end kept before the next piece.
+    constexpr std::size_t Rest = Startmarken[2].size() - 1;
+    std::vector<char> puffer(Rest + Stueck);
+    std::size_t behalten = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, puffer.data() + behalten, Stueck);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return Dateifehler::Lesefehler;
+        }
+        if (n == 0) return Dateifehler::Keiner;
+        const std::string_view stueck(puffer.data(), behalten + static_cast<std::size_t>(n));
+        for (std::string_view marke : Startmarken) {
+            if (stueck.find(marke) != std::string_view::npos) {
+                gefunden = true;
+                return Dateifehler::Keiner;
+            }
+        }
+        behalten = std::min(Rest, stueck.size());
+        std::memmove(puffer.data(), stueck.data() + stueck.size() - behalten, behalten);
+    }
+}
+
+} // namespace
+
+ImportErgebnis EPSEinlesenText(Sitzung& s, std::string inhalt, bool istPdf) {
+    return Importieren(s, std::move(inhalt), istPdf, false);
+}
+
 ImportErgebnis EPSEinlesen(Sitzung& s) {
     if (s.fenster.ParameterZeigen) s.ui->ImportParameterZeigen();
     s.fenster.ParameterZeigen = true;
+    const std::string& pfad = s.fenster.AktDatei;
+    const bool istPdf = IstPdfDatei(pfad);
+    Dateifehler fehler = DateiPruefen(pfad, EPSMaxDateiGroesse);
+    bool gefragt = false;
+    if (fehler == Dateifehler::Keiner && !istPdf) {
+        bool marke = false;
+        fehler = StartmarkePruefen(pfad, marke);
+        if (fehler == Dateifehler::Keiner && !marke) {
+            // Asked before the file is read whole, with the stores emptied as at its usual place.
+            s.fenster.AbbruchWunsch = false;
+            s.ui->Sanduhr(true);
+            SpeicherZuruecksetzen(s);
+            const bool lesen = OhneStartmarkeLesen(s);
+            s.ui->Sanduhr(false);
+            if (!lesen) return ImportErgebnis::Abgelehnt;
+            gefragt = true;
+        }
+    }
     std::string inhalt;
-    const Dateifehler fehler = DateiEinlesen(s.fenster.AktDatei, EPSMaxDateiGroesse, inhalt);
+    if (fehler == Dateifehler::Keiner) fehler = DateiEinlesen(pfad, EPSMaxDateiGroesse, inhalt);
     if (fehler != Dateifehler::Keiner) {
-        s.DateifehlerMelden(fehler, s.fenster.AktDatei, EPSMaxDateiGroesse);
+        s.DateifehlerMelden(fehler, pfad, EPSMaxDateiGroesse);
         return ImportErgebnis::NichtLesbar;
     }
-    return EPSEinlesenText(s, std::move(inhalt), IstPdfDatei(s.fenster.AktDatei));
+    return Importieren(s, std::move(inhalt), istPdf, gefragt);
 }
 
 } // namespace konturo

@@ -218,6 +218,23 @@ TEST(EPSEinlesen, OhneStartmarkeWirdGefragt) {
         StreckenErwarten(*s, {{0, 0, 10, 0}}, "answer Yes");
         EXPECT_EQ(s->speicher.ElementAnzahl(), 1);
     }
+    for (bool antwort : {false, true}) {
+        // From a file the question comes before the file is read whole, and only once.
+        test::TempOrdner ordner;
+        auto s = NeueSitzung();
+        s->fenster.AktDatei = (ordner / "ohne.eps").string();
+        s->fenster.ParameterZeigen = false;
+        test::DateiSchreiben(s->fenster.AktDatei, text);
+        s->kopflos.antwort = antwort;
+        EXPECT_EQ(EPSEinlesen(*s), antwort ? ImportErgebnis::Gelesen : ImportErgebnis::Abgelehnt);
+        EXPECT_EQ(s->kopflos.meldungen, std::vector<int>{115});
+        const auto& a = s->kopflos.aufrufe;
+        EXPECT_EQ(
+            std::count_if(a.begin(), a.end(), [](const auto& x) { return x.art == "JaNeinFrage"; }),
+            1);
+        EXPECT_EQ(s->speicher.ElementAnzahl(), antwort ? 1 : 0);
+        EXPECT_FALSE(s->kopflos.beschaeftigt);
+    }
     {
         // Page content of a PDF needs no marker and nothing is asked.
         auto s = NeueSitzung();
