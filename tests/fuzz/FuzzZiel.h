@@ -30,9 +30,10 @@ inline void Pruefen(bool bedingung, const char* was) {
 }
 
 // A session as a freshly started program has it: the settings table's defaults, the start values,
-// silent headless UI services that answer every question with Yes. Each input gets its own, so
-// no run leaves anything behind for the next.
-std::unique_ptr<Sitzung> NeueSitzung();
+// silent headless UI services that answer every question with Yes. One session is kept for the
+// whole run and put back into that state for every input, so no input leaves anything behind for
+// the next.
+Sitzung& NeueSitzung();
 
 // For targets that touch only the settings, the window state and the messages: one of a few
 // sessions kept for the whole run, with exactly those reset to what a new session has (settings

@@ -13,20 +13,20 @@
 using namespace konturo;
 
 KONTURO_FUZZ_ZIEL(dxf) {
-    auto s = fuzz::NeueSitzung();
+    Sitzung& s = fuzz::NeueSitzung();
     std::istringstream ein{std::string(fuzz::Text(daten, groesse))};
-    DXFVorlageLesen(*s, ein);
-    fuzz::Pruefen(fuzz::ElementeGueltig(s->speicher.VorlageElemente, true),
+    DXFVorlageLesen(s, ein);
+    fuzz::Pruefen(fuzz::ElementeGueltig(s.speicher.VorlageElemente, true),
                   "the template holds an unknown kind or a number that is not finite");
-    s->einstellungen.Rtyp = 6;
-    RahmenAnfuegen(*s);
-    fuzz::Pruefen(fuzz::ElementeGueltig(s->speicher.Elemente),
+    s.einstellungen.Rtyp = 6;
+    RahmenAnfuegen(s);
+    fuzz::Pruefen(fuzz::ElementeGueltig(s.speicher.Elemente),
                   "the frame holds an unknown kind or a number that is not finite");
-    if (s->speicher.ElementAnzahl() > 0) {
+    if (s.speicher.ElementAnzahl() > 0) {
         std::ostringstream dxf, geo, me10;
-        DxfSchreiben(*s, dxf);
-        GeoSchreiben(*s, geo);
-        Me10Schreiben(*s, me10);
+        DxfSchreiben(s, dxf);
+        GeoSchreiben(s, geo);
+        Me10Schreiben(s, me10);
     }
     return 0;
 }

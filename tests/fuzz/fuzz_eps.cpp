@@ -7,10 +7,10 @@
 using namespace konturo;
 
 KONTURO_FUZZ_ZIEL(eps) {
-    auto s = fuzz::NeueSitzung();
-    s->fenster.TextModus = false;
-    EPSEinlesenText(*s, std::string(fuzz::Text(daten, groesse)), false);
-    fuzz::Pruefen(fuzz::ElementeGueltig(s->speicher.Elemente),
+    Sitzung& s = fuzz::NeueSitzung();
+    s.fenster.TextModus = false;
+    EPSEinlesenText(s, std::string(fuzz::Text(daten, groesse)), false);
+    fuzz::Pruefen(fuzz::ElementeGueltig(s.speicher.Elemente),
                   "the element store holds an unknown kind or a number that is not finite");
     return 0;
 }

@@ -119,15 +119,15 @@ void AusStrom(Sitzung& s, Leser& leser, Felder& felder) {
 } // namespace
 
 KONTURO_FUZZ_ZIEL(glyph) {
-    auto s = fuzz::NeueSitzung();
+    Sitzung& s = fuzz::NeueSitzung();
     Leser leser(daten, groesse);
     Felder felder;
     if (leser.Byte() % 2 == 0)
-        AusUmriss(*s, leser, felder);
+        AusUmriss(s, leser, felder);
     else
-        AusStrom(*s, leser, felder);
-    KonturApproximieren(*s, false);
-    fuzz::Pruefen(fuzz::ElementeGueltig(s->speicher.Elemente),
+        AusStrom(s, leser, felder);
+    KonturApproximieren(s, false);
+    fuzz::Pruefen(fuzz::ElementeGueltig(s.speicher.Elemente),
                   "the element store holds an unknown kind or a number that is not finite");
     return 0;
 }

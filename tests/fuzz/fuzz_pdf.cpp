@@ -19,12 +19,12 @@ KONTURO_FUZZ_ZIEL(pdf) {
     PDFBefund befund;
     std::string inhalt = PDFInhaltLesen(fuzz::Text(daten, groesse), EntpackGrenze, &befund);
     fuzz::Pruefen(inhalt.size() <= EntpackGrenze, "the inflated text exceeds its bound");
-    auto s = fuzz::NeueSitzung();
-    s->fenster.TextModus = false;
+    Sitzung& s = fuzz::NeueSitzung();
+    s.fenster.TextModus = false;
     // Already extracted: the PostScript reader reads it as the text of a PDF file without the
     // start marker question (every question is answered Yes).
-    EPSEinlesenText(*s, std::move(inhalt), false);
-    fuzz::Pruefen(fuzz::ElementeGueltig(s->speicher.Elemente),
+    EPSEinlesenText(s, std::move(inhalt), false);
+    fuzz::Pruefen(fuzz::ElementeGueltig(s.speicher.Elemente),
                   "the element store holds an unknown kind or a number that is not finite");
     return 0;
 }
