@@ -280,6 +280,8 @@ private:
         const double winkelB = Richtungswinkel(s_.text, X(*m), Y(*m), X(*b), Y(*b));
         const bool linksherum = richtung == "1";
         const double radius = Abstand(X(*m), Y(*m), X(*a), Y(*a));
+        // Finite points may still lie farther apart than the largest double.
+        if (!std::isfinite(radius)) return true;
         Anfuegen(Bogen, X(*m), Y(*m), linksherum ? winkelA : winkelB,
                  linksherum ? winkelB : winkelA, radius, FarbeAusCode(farbe));
         return true;
