@@ -66,11 +66,83 @@ void Umriss::Kubisch(P2 c1, P2 c2, P2 p) {
     aktuell_ = p;
 }
 
-void Umriss::Schliessen() {
+bool UmrissKontur::Geschlossen() const {
+    if (Stuecke.empty()) return false;
+    for (std::size_t i = 1; i < Stuecke.size(); ++i) {
+        const P2 a = Stuecke[i - 1].Ende(), b = Stuecke[i].Anfang();
+        if (a.x != b.x || a.y != b.y) return false;
+    }
+    const P2 a = Stuecke.back().Ende(), b = Stuecke.front().Anfang();
+    return a.x == b.x && a.y == b.y;
+}
+
+std::size_t Umriss::AnzStuecke() const {
+    std::size_t n = 0;
+    for (const UmrissKontur& k : Konturen) n += k.Stuecke.size();
+    return n;
+}
+
+void Umriss::Schliessen() { Abschliessen(true); }
+
+void Umriss::Beenden() { Abschliessen(false); }
+
+void Umriss::Aufgeben() {
+    std::vector<UmrissKontur>().swap(Konturen);
+    AnzElemente = 0;
+    Unvollstaendig = true;
+    offen_ = false;
+    gezaehlt_ = 0;
+}
+
+void Umriss::KonturUebernehmen(UmrissKontur k) {
+    if (Unvollstaendig) return;
+    if (gezaehlt_ + k.Stuecke.size() > MaxStuecke) {
+        Aufgeben();
+        return;
+    }
+    Beenden();
+    gezaehlt_ += k.Stuecke.size();
+    Konturen.push_back(std::move(k));
+}
+
+void Umriss::Anfuegen(std::int32_t konturNr, const UmrissStueck& s) {
+    if (Unvollstaendig) return;
+    if (++gezaehlt_ > MaxStuecke) {
+        Aufgeben();
+        return;
+    }
+    if (Konturen.empty() || Konturen.back().KonturNr != konturNr) {
+        Beenden();
+        Konturen.push_back({konturNr, {}});
+    }
+    Konturen.back().Stuecke.push_back(s);
+    aktuell_ = s.Ende();
+    offen_ = true;
+}
+
+bool UmrissBox(const UmrissKontur& k, double& xMin, double& yMin, double& xMax, double& yMax) {
+    bool etwas = false;
+    const auto dazu = [&](P2 p) {
+        xMin = std::min(xMin, p.x);
+        yMin = std::min(yMin, p.y);
+        xMax = std::max(xMax, p.x);
+        yMax = std::max(yMax, p.y);
+        etwas = true;
+    };
+    for (const UmrissStueck& s : k.Stuecke) {
+        dazu(s.Anfang());
+        dazu(s.Ende());
+        if (s.Grad > 1)
+            for (int i = 1; i < 8; ++i) dazu(s.Punkt(i / 8.0));
+    }
+    return etwas;
+}
+
+void Umriss::Abschliessen(bool schliessen) {
     if (!offen_) return;
     offen_ = false;
     UmrissKontur& k = Konturen.back();
-    if (!k.Stuecke.empty()) {
+    if (schliessen && !k.Stuecke.empty()) {
         const P2 anfang = k.Stuecke.front().Anfang();
         if (aktuell_.x != anfang.x || aktuell_.y != anfang.y)
             k.Stuecke.push_back({1, {aktuell_, anfang, {}, {}}});

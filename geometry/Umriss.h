@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,22 +40,41 @@ struct UmrissStueck {
     double Tempo() const;
 };
 
-// A closed contour: the end of the last piece is the start of the first.
+// A contour: the pieces of one contour number. A glyph's contours are closed (the end of the last
+// piece is the start of the first); an imported path may be open, or jump where the drawing moved
+// without starting a new path.
 struct UmrissKontur {
     std::int32_t KonturNr = 0;
     std::vector<UmrissStueck> Stuecke;
+    bool Geschlossen() const;
 };
 
 struct Umriss {
     std::vector<UmrissKontur> Konturen;
     // The store's elements 1 .. AnzElemente stand for this outline (the frame comes after them).
     std::int32_t AnzElemente = 0;
+    // Set when the outline could not be kept whole (a drawing beyond the size kept for the
+    // deviation report): the outline then stands for nothing, and nothing is measured.
+    bool Unvollstaendig = false;
+    // The most pieces the outline keeps (72 bytes each; a million are about 75 MB). A larger
+    // drawing is converted all the same; its outline is given up. Leeren keeps the bound.
+    std::size_t MaxStuecke = std::size_t{1} << 20;
 
     void Leeren() {
         Konturen.clear();
         AnzElemente = 0;
+        Unvollstaendig = false;
+        offen_ = false;
+        gezaehlt_ = 0;
     }
     bool Leer() const { return Konturen.empty(); }
+    std::size_t AnzStuecke() const;
+    // The pieces taken so far by KonturUebernehmen and Anfuegen.
+    std::size_t Gezaehlt() const { return gezaehlt_; }
+    // Drops every contour with its memory and marks the outline Unvollstaendig.
+    void Aufgeben();
+    // Takes the contour over; the outline is given up instead when it would exceed MaxStuecke.
+    void KonturUebernehmen(UmrissKontur k);
     // Starts a contour at p.
     void Beginnen(std::int32_t konturNr, P2 p);
     void Linie(P2 p);
@@ -63,11 +83,21 @@ struct Umriss {
     // Closes the contour with a line back to its start when it does not end there; a contour
     // without any extent is dropped.
     void Schliessen();
+    // Ends the contour as it is, open or closed; a contour without any extent is dropped.
+    void Beenden();
+    // Appends s to contour konturNr: to the last contour when it has that number (where s need
+    // not start at its end), else to a new one. Gives the outline up beyond MaxStuecke.
+    void Anfuegen(std::int32_t konturNr, const UmrissStueck& s);
 
 private:
+    void Abschliessen(bool schliessen);
     P2 aktuell_;
     bool offen_ = false;
+    std::size_t gezaehlt_ = 0; // pieces taken by KonturUebernehmen and Anfuegen
 };
+// The extremes of the outline's pieces (their end points and eight points along each curve)
+// widen the box xMin .. yMax; false when the outline is empty.
+bool UmrissBox(const UmrissKontur& k, double& xMin, double& yMin, double& xMax, double& yMax);
 
 // The outline as the store is mirrored: left to right about xMax.
 void UmrissSpiegeln(Umriss& u, double xMax);

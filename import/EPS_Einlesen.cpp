@@ -5,10 +5,13 @@
 
 #include "app/Sitzung.h"
 #include "frames/Vorlagen.h"
+#include "geometry/Abweichung.h"
 #include "geometry/AllgLesen.h"
 #include "import/PDFEinlesen.h"
 #include "output/FSO_Funktionen.h"
+#include "output/Maschinenpruefung.h"
 #include "text/FontErzeugen.h"
+#include "text/Sparfitting.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -342,7 +345,8 @@ public:
     // in the outline buffer.
     PSLeser(Sitzung& s, std::string_view text, KonturStrom* strom)
         : s_(s), ui_(*s.ui), text_(text), maxRadius_(s.einstellungen.maxRadius), strom_(strom),
-          flachZustand_(s.text) {
+          flachZustand_(s.text), sparsam_(s.einstellungen.SparModus == 1),
+          sparParameter_(SparparameterAus(s.einstellungen)), massstab_(s.text.Massstab) {
         const Approximationsparameter par = ParameterLesen(s);
         schritt_ = par.SplineSchritt;
         schritte_ = SchritteJeSegment(schritt_);
@@ -352,6 +356,10 @@ public:
 
     // False when the user cancelled the reading.
     bool Lesen();
+    // Ends the outline of the last path; in the economy mode its elements are fitted.
+    void UmrissBeenden() { KonturFertig(); }
+    // The economy fit's elements of every path, in contour order, with the box of the outline.
+    std::vector<GeoElement>& SparElemente() { return sparElemente_; }
     // The circle values the flatness tests of the line reader left.
     const Textzustand& FlachZustand() const { return flachZustand_; }
     bool Gespeichert() const { return gespeichert_; }
@@ -385,10 +393,17 @@ private:
     std::optional<double> Radius(Pkt a, Pkt b, Pkt c);
     void Speichern(std::uint8_t typ, Pkt a, Pkt b);
     void Anfuegen(const GeoElement& e) {
-        s_.speicher.KonturPunkte.Anfuegen(e);
         gespeichert_ = true;
+        if (e.Typ == Linie && !inKurve_)
+            UmrissStueckAnfuegen(e.KonturNr, {1, {Mm(e.X1, e.Y1), Mm(e.X2, e.Y2), {}, {}}});
+        s_.speicher.KonturPunkte.Anfuegen(e);
         if (strom_) strom_->Angefuegt();
     }
+    // A record's point (mirrored as the record is) in millimetres, as the approximation places it.
+    P2 Mm(double x, double y) const { return {x * massstab_, y * massstab_}; }
+    P2 MmPunkt(Pkt p) const { return Mm(spiegelX_ ? -p.x : p.x, spiegelY_ ? -p.y : p.y); }
+    void UmrissStueckAnfuegen(std::int32_t nr, const UmrissStueck& st);
+    void KonturFertig();
     GeoElement Datensatz(std::uint8_t typ, Pkt a, Pkt b) const;
     void RechteckeFestschreiben();
 
@@ -400,6 +415,14 @@ private:
     // The flatness tests construct circles on a state of their own, so they never disturb an
     // approximation running at the same time.
     Textzustand flachZustand_;
+    // The true outline of the path being read; in the economy mode it is fitted when the path
+    // ends.
+    bool sparsam_;
+    std::vector<GeoElement> sparElemente_;
+    Sparparameter sparParameter_;
+    double massstab_;
+    UmrissKontur laufend_;
+    bool inKurve_ = false;
     bool gespeichert_ = false;
     double schritt_ = 0.05;
     std::int32_t schritte_ = 20;
@@ -513,6 +536,14 @@ bool PSLeser::Flach(Pkt p0, Pkt p1, Pkt p2, Pkt p3) {
 void PSLeser::Kurve(Pkt p0, Pkt p1, Pkt p2, Pkt p3, bool flachTesten) {
     akt_ = p3;
     if (!Brauchbar(p0) || !Brauchbar(p1) || !Brauchbar(p2) || !Brauchbar(p3)) return;
+    // The curve itself is the outline, also where it is stored as a line.
+    if (!offeneRechtecke_.empty()) RechteckeFestschreiben();
+    UmrissStueckAnfuegen(pfadZaehler_, {3, {MmPunkt(p0), MmPunkt(p1), MmPunkt(p2), MmPunkt(p3)}});
+    inKurve_ = true;
+    struct Ende {
+        bool& b;
+        ~Ende() { b = false; }
+    } ende{inKurve_};
     if (flachTesten && Flach(p0, p1, p2, p3)) {
         Speichern(Linie, p0, p3);
         return;
@@ -526,6 +557,25 @@ void PSLeser::Kurve(Pkt p0, Pkt p1, Pkt p2, Pkt p3, bool flachTesten) {
         Speichern(Punkt, p, p);
         t += schritt_;
     }
+}
+
+void PSLeser::UmrissStueckAnfuegen(std::int32_t nr, const UmrissStueck& st) {
+    if (!laufend_.Stuecke.empty() && laufend_.KonturNr != nr) KonturFertig();
+    laufend_.KonturNr = nr;
+    if (!sparsam_ && !s_.umriss.Unvollstaendig &&
+        s_.umriss.Gezaehlt() + laufend_.Stuecke.size() >= s_.umriss.MaxStuecke) {
+        // The report's outline would grow past its bound: it is given up at once.
+        s_.umriss.Aufgeben();
+        laufend_.Stuecke = {};
+    }
+    if (sparsam_ || !s_.umriss.Unvollstaendig) laufend_.Stuecke.push_back(st);
+}
+
+void PSLeser::KonturFertig() {
+    if (laufend_.Stuecke.empty()) return;
+    if (sparsam_) SparKonturFitten(laufend_, sparParameter_, sparElemente_);
+    s_.umriss.KonturUebernehmen(std::move(laufend_));
+    laufend_ = UmrissKontur{};
 }
 
 // Cancel request at a moveto: leave the busy state and end the reading.
@@ -777,11 +827,12 @@ std::size_t StartmarkeSuchen(std::string_view text) {
 // What the reading found besides the outline buffer.
 struct Lesebefund {
     ImportErgebnis ergebnis = ImportErgebnis::Gelesen;
-    bool beschaedigt = false;    // a damaged or cut-off PDF (PDFBefund::beschaedigt)
-    bool grenzeErreicht = false; // text 124 was shown already
-    bool abgebrochen = false;    // the user cancelled the reading
-    bool gespeichert = false;    // a record reached the outline buffer
-    Textzustand flachZustand;    // the circle values the reader's flatness tests left
+    bool beschaedigt = false;             // a damaged or cut-off PDF (PDFBefund::beschaedigt)
+    bool grenzeErreicht = false;          // text 124 was shown already
+    bool abgebrochen = false;             // the user cancelled the reading
+    bool gespeichert = false;             // a record reached the outline buffer
+    Textzustand flachZustand;             // the circle values the reader's flatness tests left
+    std::vector<GeoElement> sparElemente; // the economy fit's elements of every path
 };
 
 // Text 115 and the question whether to read a file without start marker anyway.
@@ -797,6 +848,12 @@ void SpeicherZuruecksetzen(Sitzung& s) {
     Speicher& sp = s.speicher;
     sp.KonturPunkte.Zuruecksetzen();
     sp.Elemente.Zuruecksetzen();
+    s.umriss.Leeren();
+    // The default approximation needs the outline only for the report: a drawing of more than
+    // 65,536 curve pieces goes without it, so its memory stays small. The economy mode chooses
+    // by it, up to the usual bound.
+    s.umriss.MaxStuecke =
+        s.einstellungen.SparModus == 1 ? std::size_t{1} << 20 : std::size_t{1} << 16;
     // Every import starts from the start-up box, so the same file gives the same geometry.
     BoxZuruecksetzen(sp);
     s.text.StiftX = 0;
@@ -829,6 +886,8 @@ Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf, Kontur
 
     PSLeser leser(s, text, strom);
     befund.abgebrochen = !leser.Lesen();
+    leser.UmrissBeenden();
+    befund.sparElemente = std::move(leser.SparElemente());
     befund.gespeichert = leser.Gespeichert();
     befund.flachZustand = leser.FlachZustand();
     return befund;
@@ -873,7 +932,7 @@ ImportErgebnis Importieren(Sitzung& s, std::string inhalt, bool istPdf, bool gef
     s.fenster.AbbruchWunsch = false;
     ui.Sanduhr(true);
     KonturStrom strom(s);
-    const Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf, &strom, gefragt);
+    Lesebefund befund = KonturPunkteLesen(s, std::move(inhalt), istPdf, &strom, gefragt);
     ui.Sanduhr(false);
     if (befund.ergebnis != ImportErgebnis::Gelesen) return befund.ergebnis;
     const Speicher& sp = s.speicher;
@@ -885,6 +944,17 @@ ImportErgebnis Importieren(Sitzung& s, std::string inhalt, bool istPdf, bool gef
     ui.FortschrittWert(0);
     ui.AbbruchKnopf(false);
     ui.BereitSetzen();
+    if (s.einstellungen.SparModus == 1) {
+        // The economy fit of every path, or the approximation's elements where they are fewer
+        // and keep the deviation.
+        std::vector<const UmrissKontur*> konturen;
+        for (const UmrissKontur& k : s.umriss.Konturen) konturen.push_back(&k);
+        KonturMessung messung;
+        SparAuswaehlen(s.speicher, 0, befund.sparElemente, konturen,
+                       SparparameterAus(s.einstellungen).MaxAbweichung, messung);
+        std::vector<GeoElement>().swap(befund.sparElemente);
+    }
+    UmrissAbschliessen(s);
     RahmenAnfuegen(s);
     ui.Neuzeichnen();
     ui.MenuesNachUmwandlung(false);

@@ -2,6 +2,7 @@
 #include "output/Maschinenpruefung.h"
 
 #include "app/DB_System.h"
+#include "app/Sitzung.h"
 #include "geometry/Abweichung.h"
 #include "geometry/Umriss.h"
 #include "geometry/Variablen.h"
@@ -96,9 +97,11 @@ P2 Mitte(const Schritt& s) {
 // The arc through a, c and b in that order; a line when they lie in one line.
 Schritt DurchDreiPunkte(P2 a, P2 c, P2 b, std::int32_t index) {
     const double nenner = 2 * Kreuz(c - a, b - a);
-    if (std::fabs(nenner) < 1e-12 * std::max(1.0, Skalar(b - a, b - a))) return {index, false, {}, true, a, b};
+    if (std::fabs(nenner) < 1e-12 * std::max(1.0, Skalar(b - a, b - a)))
+        return {index, false, {}, true, a, b};
     const double ac = Skalar(c - a, c - a), ab = Skalar(b - a, b - a);
-    const P2 m = a + (1 / nenner) * P2{(b - a).y * ac - (c - a).y * ab, (c - a).x * ab - (b - a).x * ac};
+    const P2 m =
+        a + (1 / nenner) * P2{(b - a).y * ac - (c - a).y * ab, (c - a).x * ab - (b - a).x * ac};
     return {index, true, m, Kreuz(c - a, b - c) > 0, a, b};
 }
 
@@ -141,7 +144,8 @@ bool Nachbessern(std::vector<Schritt>& k, const Maschinengrenzen& g) {
             const P2 m = Mitte(k[j]);
             Schritt& vor = k[(j + k.size() - 1) % k.size()];
             Schritt& nach = k[(j + 1) % k.size()];
-            vor = vor.Bogen ? DurchDreiPunkte(vor.A, Mitte(vor), m, vor.Index) : Schritt{vor.Index, false, {}, true, vor.A, m};
+            vor = vor.Bogen ? DurchDreiPunkte(vor.A, Mitte(vor), m, vor.Index)
+                            : Schritt{vor.Index, false, {}, true, vor.A, m};
             nach = nach.Bogen ? DurchDreiPunkte(m, Mitte(nach), nach.B, nach.Index)
                               : Schritt{nach.Index, false, {}, true, m, nach.B};
             k.erase(k.begin() + static_cast<std::ptrdiff_t>(j));
@@ -213,7 +217,8 @@ std::int32_t MaschineReparieren(Speicher& sp, const Umriss& u, const Maschinengr
     std::int32_t repariert = 0;
     for (const UmrissKontur& kontur : u.Konturen) {
         const auto it = jeKontur.find(kontur.KonturNr);
-        if (it == jeKontur.end()) continue;
+        // An open path has ends that no repair may move.
+        if (it == jeKontur.end() || !kontur.Geschlossen()) continue;
         std::vector<Schritt> k = Kette(sp, it->second);
         if (k.empty()) continue;
         bool geaendert = false;
@@ -240,6 +245,14 @@ std::int32_t MaschineReparieren(Speicher& sp, const Umriss& u, const Maschinengr
         ++repariert;
     }
     return repariert;
+}
+
+void UmrissAbschliessen(Sitzung& s) {
+    s.umriss.AnzElemente = s.speicher.ElementAnzahl();
+    const Einstellungen& e = s.einstellungen;
+    if (e.Reparieren != 1 || s.umriss.Leer()) return;
+    const double maxAbweichung = std::isfinite(e.MaxAbweichung) ? e.MaxAbweichung : 0.0;
+    MaschineReparieren(s.speicher, s.umriss, GrenzenAus(e), maxAbweichung);
 }
 
 } // namespace konturo

@@ -11,6 +11,7 @@
 namespace konturo {
 
 struct Einstellungen;
+struct Sitzung;
 struct Speicher;
 struct Umriss;
 
@@ -45,5 +46,9 @@ const char* VerstossName(Verstoss v);
 // elements become kind 0. Returns the number of contours repaired.
 std::int32_t MaschineReparieren(Speicher& sp, const Umriss& u, const Maschinengrenzen& g,
                                 double maxAbweichung);
+
+// The end of a conversion before its frame: the elements so far stand for the session's outline,
+// and with Reparieren = 1 they are repaired within MaxAbweichung.
+void UmrissAbschliessen(Sitzung& s);
 
 } // namespace konturo

@@ -4,10 +4,13 @@
 
 #include "app/Sitzung.h"
 #include "frames/Vorlagen.h"
+#include "geometry/Abweichung.h"
+#include "output/Maschinenpruefung.h"
 #include "text/FontErzeugen.h"
 #include "text/GlyphGeraet.h"
 #include "text/GlyphGeraetFreetype.h"
 #include "text/GlyphonBindung.h"
+#include "text/Sparfitting.h"
 #include "text/Textquelle.h"
 
 #include <algorithm>
@@ -198,14 +201,132 @@ struct Zellen {
 
 } // namespace
 
+namespace {
+
+// The true outline of a glyph at the pen's origin in millimetres, with contour numbers from 1
+// on, and in the economy mode its elements fitted there; both are placed along the text by
+// moving them to the pen.
+struct GlyphUmriss {
+    bool gelesen = false;
+    bool brauchbar = false;
+    double massstab = 0;
+    std::int32_t konturen = 0;
+    Umriss umriss;
+    bool gefittet = false;
+    std::vector<GeoElement> elemente;
+    bool box = false;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+
 // The glyphs of one conversion by font and character: a text repeats its glyphs, and a glyph
 // recorded once is placed again instead of read and approximated again (GlyphWiederholen).
-using GlyphSpeicher =
-    std::map<std::tuple<std::string, double, bool, bool, char32_t>, GlyphAufzeichnung>;
+struct GlyphEintrag {
+    GlyphAufzeichnung aufzeichnung;
+    GlyphUmriss umriss;
+};
+// The glyphs of one conversion, and the deviations measured there by shape.
+struct Glyphen {
+    std::map<std::tuple<std::string, double, bool, bool, char32_t>, GlyphEintrag> eintraege;
+    KonturMessung messung;
+};
 
-// ZeichenUmwandeln with the glyph taken from or recorded into aufzeichnung.
+// The glyph's outline at scale massstab, read when it has not been at that scale; false when it
+// cannot be read (with texts 125/126 when melden).
+bool UmrissHolen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen, double massstab, GlyphUmriss& g,
+                 bool melden) {
+    if (g.gelesen && g.massstab == massstab) return g.brauchbar;
+    g = GlyphUmriss{};
+    g.gelesen = true;
+    g.massstab = massstab;
+    g.brauchbar = GlyphUmrissHolen(s, geraet, zeichen, massstab, g.umriss, g.konturen, melden);
+    for (const UmrissKontur& k : g.umriss.Konturen) {
+        if (k.Stuecke.empty()) continue;
+        if (!g.box) {
+            const P2 p = k.Stuecke.front().Anfang();
+            g.xMin = g.xMax = p.x;
+            g.yMin = g.yMax = p.y;
+            g.box = true;
+        }
+        UmrissBox(k, g.xMin, g.yMin, g.xMax, g.yMax);
+    }
+    return g.brauchbar;
+}
+
+// The glyph's contours moved by (dx, dy), numbered from basis + 1 on.
+std::vector<UmrissKontur> Platziert(const GlyphUmriss& g, double dx, double dy,
+                                    std::int32_t basis) {
+    std::vector<UmrissKontur> v;
+    v.reserve(g.umriss.Konturen.size());
+    for (const UmrissKontur& k : g.umriss.Konturen) {
+        UmrissKontur platziert{basis + k.KonturNr, k.Stuecke};
+        for (UmrissStueck& st : platziert.Stuecke)
+            for (P2& p : st.P) p = p + P2{dx, dy};
+        v.push_back(std::move(platziert));
+    }
+    return v;
+}
+
+void UmrissPlatzieren(Sitzung& s, std::vector<UmrissKontur> konturen) {
+    for (UmrissKontur& k : konturen) {
+        if (s.umriss.Unvollstaendig) return;
+        s.umriss.KonturUebernehmen(std::move(k));
+    }
+}
+
+// The economy mode's glyph step: the glyph as the default approximation places it, and its
+// contours fitted once at the pen's origin and moved to the pen; contour by contour the fewer
+// elements that keep the deviation (SparAuswaehlen).
+void SparGlyphSetzen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen, double massstab,
+                     GlyphEintrag& eintrag, KonturMessung& messung) {
+    Textzustand& z = s.text;
+    GlyphUmriss& g = eintrag.umriss;
+    if (!UmrissHolen(s, geraet, zeichen, massstab, g, true)) return;
+    const Sparparameter p = SparparameterAus(s.einstellungen);
+    if (!g.gefittet) {
+        for (const UmrissKontur& k : g.umriss.Konturen) SparKonturFitten(k, p, g.elemente);
+        g.gefittet = true;
+    }
+    const std::int32_t basis = z.KonturZaehler;
+    const double dx = z.StiftX * massstab, dy = z.StiftY * massstab;
+    Speicher& sp = s.speicher;
+    const std::int32_t vorher = sp.ElementAnzahl();
+    if (!GlyphWiederholen(s, eintrag.aufzeichnung))
+        GlyphUmwandeln(s, geraet, zeichen, eintrag.aufzeichnung);
+    std::vector<GeoElement> spar;
+    spar.reserve(g.elemente.size());
+    for (GeoElement e : g.elemente) {
+        e.X1 += dx;
+        e.Y1 += dy;
+        if (e.Typ == Linie) {
+            e.X2 += dx;
+            e.Y2 += dy;
+        }
+        e.KonturNr += basis;
+        spar.push_back(e);
+    }
+    std::vector<UmrissKontur> konturen = Platziert(g, dx, dy, basis);
+    if (z.KonturZaehler - basis == g.konturen) {
+        std::vector<const UmrissKontur*> zeiger;
+        for (const UmrissKontur& k : konturen) zeiger.push_back(&k);
+        SparAuswaehlen(sp, vorher, spar, zeiger, p.MaxAbweichung, messung);
+    } else {
+        // The approximation numbered the glyph otherwise than its outline: the fit alone.
+        sp.Elemente.Kuerzen(vorher);
+        for (const GeoElement& e : spar) sp.Elemente.Anfuegen(e);
+        z.KonturZaehler = basis + g.konturen;
+    }
+    if (g.box) {
+        BoxErweitern(sp, g.xMin + dx, g.yMin + dy);
+        BoxErweitern(sp, g.xMax + dx, g.yMax + dy);
+    }
+    UmrissPlatzieren(s, std::move(konturen));
+}
+
+} // namespace
+
+// ZeichenUmwandeln with the glyph taken from or recorded into eintrag.
 static void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,
-                             GlyphAufzeichnung& aufzeichnung) {
+                             GlyphEintrag& eintrag, KonturMessung& messung) {
     Textzustand& z = s.text;
     try {
         const AbcBreiten abc = geraet.Breiten(zeichen);
@@ -218,7 +339,21 @@ static void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,
             return;
         }
         z.Massstab = massstab;
-        if (!GlyphWiederholen(s, aufzeichnung)) GlyphUmwandeln(s, geraet, zeichen, aufzeichnung);
+        if (s.einstellungen.SparModus == 1) {
+            SparGlyphSetzen(s, geraet, zeichen, massstab, eintrag, messung);
+        } else {
+            const std::int32_t basis = z.KonturZaehler;
+            const double dx = z.StiftX * massstab, dy = z.StiftY * massstab;
+            if (!GlyphWiederholen(s, eintrag.aufzeichnung))
+                GlyphUmwandeln(s, geraet, zeichen, eintrag.aufzeichnung);
+            // The outline for the deviation report, unless it has been given up.
+            if (!s.umriss.Unvollstaendig && z.KonturZaehler > basis) {
+                if (UmrissHolen(s, geraet, zeichen, massstab, eintrag.umriss, false))
+                    UmrissPlatzieren(s, Platziert(eintrag.umriss, dx, dy, basis));
+                else
+                    s.umriss.Aufgeben();
+            }
+        }
         z.Vorschub = vorschub;
         z.StiftX += z.Vorschub;
     } catch (const std::exception&) {
@@ -229,7 +364,7 @@ static void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,
 
 // One position: a character, a tab or a line break (which also skips the line feed after it).
 static void PositionUmwandeln(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet,
-                              Schriftwahl& wahl, GlyphSpeicher& glyphen, std::int32_t& p,
+                              Schriftwahl& wahl, Glyphen& glyphen, std::int32_t& p,
                               bool& schriftFehlerGemeldet) {
     Textzustand& z = s.text;
     const TextPosition pos = quelle.An(p);
@@ -238,8 +373,10 @@ static void PositionUmwandeln(Sitzung& s, const Textquelle& quelle, GlyphGeraet&
             z.StiftX += TabBreite;
         } else if (wahl.Waehlen(pos.format)) {
             const Zeichenformat& f = pos.format;
-            ZeichenUmwandeln(s, geraet, pos.zeichen,
-                             glyphen[{f.Schriftart, f.Groesse, f.Fett, f.Kursiv, pos.zeichen}]);
+            ZeichenUmwandeln(
+                s, geraet, pos.zeichen,
+                glyphen.eintraege[{f.Schriftart, f.Groesse, f.Fett, f.Kursiv, pos.zeichen}],
+                glyphen.messung);
         } else if (!schriftFehlerGemeldet) {
             schriftFehlerGemeldet = true;
             s.Melden(125, " " + pos.format.Schriftart);
@@ -273,7 +410,7 @@ static bool SchriftenVorhanden(Sitzung& s, const Textquelle& quelle, GlyphGeraet
 static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& geraet) {
     const std::int32_t laenge = quelle.Laenge();
     Schriftwahl wahl(geraet);
-    GlyphSpeicher glyphen;
+    Glyphen glyphen;
     bool schriftFehlerGemeldet = false;
     bool letzte = false;
     std::int32_t schwelle = FortschrittTakt;
@@ -297,8 +434,9 @@ static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& g
 }
 
 void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
-    GlyphAufzeichnung aufzeichnung;
-    ZeichenUmwandeln(s, geraet, zeichen, aufzeichnung);
+    GlyphEintrag eintrag;
+    KonturMessung messung;
+    ZeichenUmwandeln(s, geraet, zeichen, eintrag, messung);
 }
 
 void TextUmwandeln(Sitzung& s) {
@@ -330,6 +468,8 @@ void TextUmwandeln(Sitzung& s) {
     s.fenster.AbbruchWunsch = false;
     KonturPunkteLeeren(s.speicher);
     ElementeLeeren(s.speicher);
+    s.umriss.Leeren();
+    s.umriss.MaxStuecke = std::size_t{1} << 20;
     z.KonturZaehler = 0;
     z.StiftX = z.StiftY = z.Vorschub = z.Oberlaenge = 0;
     z.MaxKonturLaenge = 1;
@@ -349,8 +489,12 @@ void TextUmwandeln(Sitzung& s) {
     } catch (const std::exception&) {
         // Without memory for the grid the duplicates stay; the geometry itself is complete.
     }
+    UmrissAbschliessen(s);
     RahmenAnfuegen(s);
-    if (s.einstellungen.GespiegelteAusgabe == 1) Spiegeln(s.speicher);
+    if (s.einstellungen.GespiegelteAusgabe == 1) {
+        Spiegeln(s.speicher);
+        UmrissSpiegeln(s.umriss, s.speicher.XMax);
+    }
     s.ui->Neuzeichnen();
     s.ui->MenuesNachUmwandlung(true);
 }

@@ -5,6 +5,7 @@
 #include "app/Sitzung.h"
 #include "text/GlyphGeraet.h"
 #include "text/GlyphonBindung.h"
+#include "text/Sparfitting.h"
 
 #include <cmath>
 #include <exception>
@@ -745,31 +746,36 @@ bool GlyphStromLesen(Sitzung& s, const double* x, const double* y, const std::in
     return true;
 }
 
-bool GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
+namespace {
+
+// Glyphon's stream of zeichen into felder (entries 1..anzahl); language text 125 when the library
+// cannot be bound or called or the stream has no plausible size.
+bool StromHolen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen, GlyphonFelder& felder,
+                std::int32_t& anzahl, bool melden = true) {
+    const auto fehler = [&] {
+        if (melden) s.Melden(125);
+        return false;
+    };
     GlyphonFunktion funktion = GlyphonBinden();
     void* dc = geraet.Handle();
-    if (funktion == nullptr || dc == nullptr) {
-        s.Melden(125);
-        return false;
-    }
-    GlyphonFelder felder;
-    std::int32_t anzahl = 0;
+    if (funktion == nullptr || dc == nullptr) return fehler();
     try {
         anzahl = felder.Aufrufen(funktion, dc, zeichen);
-        if (anzahl < 1 || anzahl > MaxStromLaenge) {
-            s.Melden(125);
-            return false;
-        }
+        if (anzahl < 1 || anzahl > MaxStromLaenge) return fehler();
         felder.Dimensionieren(anzahl);
-        const std::int32_t zweiter = felder.Aufrufen(funktion, dc, zeichen);
-        if (zweiter != anzahl) {
-            s.Melden(125);
-            return false;
-        }
+        if (felder.Aufrufen(funktion, dc, zeichen) != anzahl) return fehler();
     } catch (const std::exception&) {
-        s.Melden(125);
-        return false;
+        return fehler();
     }
+    return true;
+}
+
+} // namespace
+
+bool GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
+    GlyphonFelder felder;
+    std::int32_t anzahl = 0;
+    if (!StromHolen(s, geraet, zeichen, felder, anzahl)) return false;
     try {
         if (GlyphStromLesen(s, felder.x.data(), felder.y.data(), felder.art.data(), anzahl))
             return true;
@@ -778,6 +784,25 @@ bool GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
         s.Melden(126);
     }
     return false;
+}
+
+bool GlyphUmrissHolen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen, double massstab,
+                      Umriss& umriss, std::int32_t& konturen, bool melden) {
+    umriss.Leeren();
+    konturen = 0;
+    GlyphonFelder felder;
+    std::int32_t anzahl = 0;
+    if (!StromHolen(s, geraet, zeichen, felder, anzahl, melden)) return false;
+    try {
+        konturen = GlyphUmrissLesen(felder.x.data(), felder.y.data(), felder.art.data(), anzahl, 0,
+                                    0, 0, massstab, umriss);
+        return true;
+    } catch (const std::exception&) {
+        umriss.Leeren();
+        konturen = 0;
+        if (melden) s.Melden(126);
+        return false;
+    }
 }
 
 void GlyphUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,

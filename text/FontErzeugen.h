@@ -11,6 +11,7 @@
 namespace konturo {
 
 struct Sitzung;
+struct Umriss;
 struct Textzustand;
 class GlyphGeraet;
 
@@ -43,6 +44,11 @@ std::int32_t SchritteJeSegment(double splineSchritt);
 // 126 when the stream cannot be interpreted; what was appended before stays. False when one of
 // them was shown.
 bool GlyphEinlesen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen);
+// The true outline of zeichen at the pen's origin, scaled by massstab, its contours numbered from
+// 1 on (konturen: how many the stream starts, as GlyphEinlesen counts them). False when it cannot
+// be read, with texts 125 and 126 as GlyphEinlesen shows them when melden.
+bool GlyphUmrissHolen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen, double massstab,
+                      Umriss& umriss, std::int32_t& konturen, bool melden = true);
 
 // One glyph as read and approximated at a pen position: what the approximation made of it in
 // outline units and what of the state before it that depended on. A text repeats its glyphs, and

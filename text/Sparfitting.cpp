@@ -3,12 +3,14 @@
 // merging of what lies on one line or circle, and a final measurement of every contour.
 #include "text/Sparfitting.h"
 
+#include "app/DB_System.h"
 #include "geometry/Abweichung.h"
 #include "text/FontErzeugen.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 namespace konturo {
 
@@ -23,6 +25,8 @@ constexpr double PolylinienAnteil = 1.0 / 40;
 // is fitted again with a narrower aim.
 constexpr double FitAnteil = 0.97;
 constexpr int Nachbesserungen = 3;
+// The finest deviation fitted for (mm).
+constexpr double MinAbweichung = 0.001;
 // Where a corridor arc may end: this share of the aim from the outline, at most this many
 // degrees off its direction.
 constexpr double EndAbstandAnteil = 0.4;
@@ -36,6 +40,8 @@ P2 Einheit(P2 v) {
 }
 
 bool Null(P2 v) { return v.x == 0 && v.y == 0; }
+
+bool Gleich(P2 a, P2 b) { return a.x == b.x && a.y == b.y; }
 
 P2 AnfangsRichtung(const UmrissStueck& s) {
     for (int i = 1; i <= s.Grad; ++i) {
@@ -178,7 +184,8 @@ private:
         UmrissStueck links{s.Grad, {}}, rechts{s.Grad, {}};
         for (int k = 0; k <= s.Grad; ++k) {
             links.P[static_cast<std::size_t>(k)] = q[0];
-            rechts.P[static_cast<std::size_t>(s.Grad - k)] = q[static_cast<std::size_t>(s.Grad - k)];
+            rechts.P[static_cast<std::size_t>(s.Grad - k)] =
+                q[static_cast<std::size_t>(s.Grad - k)];
             for (int i = 0; i < s.Grad - k; ++i)
                 q[static_cast<std::size_t>(i)] =
                     0.5 * (q[static_cast<std::size_t>(i)] + q[static_cast<std::size_t>(i + 1)]);
@@ -211,8 +218,11 @@ public:
         P2 p = pt[0], t = l.Richtungen()[0];
         std::size_t seg = 0; // the chord p lies beside
         std::vector<Zug> zuege;
+        std::size_t spanne = 32; // polyline points the last arc passed, at least 32
         for (int arcs = 0; arcs < 100000; ++arcs) {
-            if (Schluss(l, p, t, seg, eckEnde, zuege)) {
+            // The end is tried only within reach of a biarc: a run far longer than the arcs so
+            // far would make every step look at the whole rest of the run.
+            if (letzter - seg <= 8 * spanne && Schluss(l, p, t, seg, eckEnde, zuege)) {
                 aus.insert(aus.end(), zuege.begin(), zuege.end());
                 return;
             }
@@ -231,6 +241,7 @@ public:
             aus.push_back(z);
             p = z.b;
             t = EndRichtungVon(z);
+            spanne = std::max<std::size_t>(32, neuSeg > seg ? neuSeg - seg : 0);
             seg = neuSeg;
         }
     }
@@ -244,8 +255,8 @@ public:
         const double nenner = 2 * Kreuz(b - a, c - a);
         if (std::fabs(nenner) < 1e-12) return false;
         const double ab = Skalar(b - a, b - a), ac = Skalar(c - a, c - a);
-        const P2 m = a + (1 / nenner) * P2{(c - a).y * ab - (b - a).y * ac,
-                                           (b - a).x * ac - (c - a).x * ab};
+        const P2 m =
+            a + (1 / nenner) * P2{(c - a).y * ab - (b - a).y * ac, (b - a).x * ac - (c - a).x * ab};
         const double r = Laenge(a - m);
         if (!std::isfinite(r) || r > p_.MaxRadius) return false;
         for (const P2& q : pt)
@@ -315,7 +326,8 @@ private:
             // the corridor's edge heading out would leave the next arc no room.
             const P2 richtung{c * t.x - si * t.y, si * t.x + c * t.y};
             const P2 sehne = Einheit(pt[s + 1] - pt[s]);
-            if (d <= EndAbstandAnteil * ziel_ && std::fabs(Kreuz(sehne, richtung)) <= endWinkelSinus) {
+            if (d <= EndAbstandAnteil * ziel_ &&
+                std::fabs(Kreuz(sehne, richtung)) <= endWinkelSinus) {
                 l = x;
                 endSeg = s;
             }
@@ -335,8 +347,10 @@ private:
         // At a corner the direction is searched too, in steps either side of the outline's.
         const int richtungen = freieRichtung ? 9 : 1;
         for (int r = 0; r < richtungen; ++r) {
-            const double w = (r % 2 == 0 ? 1 : -1) * ((r + 1) / 2) * EckSuchschrittGrad * Pi() / 180;
-            const P2 tr{std::cos(w) * t.x - std::sin(w) * t.y, std::sin(w) * t.x + std::cos(w) * t.y};
+            const double w =
+                (r % 2 == 0 ? 1 : -1) * ((r + 1) / 2) * EckSuchschrittGrad * Pi() / 180;
+            const P2 tr{std::cos(w) * t.x - std::sin(w) * t.y,
+                        std::sin(w) * t.x + std::cos(w) * t.y};
             const auto versuchen = [&](double k) {
                 std::size_t e = seg;
                 const double l = Reichweite(pt, p, tr, k, seg, e);
@@ -347,7 +361,8 @@ private:
                 }
             };
             constexpr int Raster = 16;
-            for (int i = 0; i <= Raster; ++i) versuchen(kSchaetz - breite + 2 * breite * i / Raster);
+            for (int i = 0; i <= Raster; ++i)
+                versuchen(kSchaetz - breite + 2 * breite * i / Raster);
             // Narrowed around the best curvature found.
             double schritt = 2 * breite / Raster;
             for (int i = 0; i < 10; ++i) {
@@ -362,13 +377,15 @@ private:
         for (double l = bestL; l >= schritt_; l -= schritt_) {
             const double phi = bestK * l;
             const double sinc = std::fabs(phi) < 1e-8 ? l : std::sin(phi) / bestK;
-            const double cosc = std::fabs(phi) < 1e-8 ? bestK * l * l / 2 : (1 - std::cos(phi)) / bestK;
+            const double cosc =
+                std::fabs(phi) < 1e-8 ? bestK * l * l / 2 : (1 - std::cos(phi)) / bestK;
             const P2 ende = p + sinc * t + cosc * P2{-t.y, t.x};
             if (!BogenZug(p, t, ende, p_.MaxRadius, nr_, z)) continue;
             std::size_t s = seg;
             Korridorabstand(pt, ende, s);
             bool gut = true;
-            for (std::size_t i = seg + 1; i <= s && gut; ++i) gut = ElementAbstand(z.e, pt[i]) <= ziel_;
+            for (std::size_t i = seg + 1; i <= s && gut; ++i)
+                gut = ElementAbstand(z.e, pt[i]) <= ziel_;
             if (gut) {
                 endSeg = s;
                 return true;
@@ -493,11 +510,13 @@ bool IstEcke(const UmrissStueck& vorher, const UmrissStueck& nachher) {
     return vorher.Grad == 1 || nachher.Grad == 1 || EckWinkel(vorher, nachher);
 }
 
-std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool glatt,
+// The pieces of a contour, closed (the last piece ends where the first starts) or an open chain
+// whose two ends are corners.
+std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool geschlossen, bool glatt,
                               const Sparparameter& p, std::int32_t nr, double ziel) {
     const Fitter fitter(p, nr, ziel);
     std::vector<Zug> zuege;
-    if (glatt && fitter.KreisVersuchen(Lauf(st, fitter.Eps()), zuege)) return zuege;
+    if (geschlossen && glatt && fitter.KreisVersuchen(Lauf(st, fitter.Eps()), zuege)) return zuege;
     const std::size_t n = st.size();
     std::size_t i = 0;
     while (i < n) {
@@ -509,9 +528,11 @@ std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool glatt,
         std::size_t j = i + 1;
         while (j < n && !IstEcke(st[j - 1], st[j])) ++j;
         // The joints before and after the run: corners unless the contour is smooth all round
-        // or a line meets the curve in its direction.
-        const bool eckAnfang = !glatt && EckWinkel(st[(i + n - 1) % n], st[i]);
-        const bool eckEnde = !glatt && EckWinkel(st[j - 1], st[j % n]);
+        // or a line meets the curve in its direction; the ends of an open chain are corners.
+        const bool eckAnfang = geschlossen ? !glatt && EckWinkel(st[(i + n - 1) % n], st[i])
+                                           : i == 0 || EckWinkel(st[i - 1], st[i]);
+        const bool eckEnde = geschlossen ? !glatt && EckWinkel(st[j - 1], st[j % n])
+                                         : j == n || EckWinkel(st[j - 1], st[j]);
         fitter.LaufFitten(Lauf({st.begin() + static_cast<std::ptrdiff_t>(i),
                                 st.begin() + static_cast<std::ptrdiff_t>(j)},
                                fitter.Eps()),
@@ -523,9 +544,9 @@ std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool glatt,
 
 } // namespace
 
-void GlyphUmrissLesen(const double* x, const double* y, const std::int16_t* art,
-                      std::int32_t anzahl, std::int32_t ersteNr, double stiftX, double stiftY,
-                      double massstab, Umriss& u) {
+std::int32_t GlyphUmrissLesen(const double* x, const double* y, const std::int16_t* art,
+                              std::int32_t anzahl, std::int32_t ersteNr, double stiftX,
+                              double stiftY, double massstab, Umriss& u) {
     const auto platz = [&](std::int32_t i) {
         return P2{(stiftX + x[i]) * massstab, (stiftY + y[i]) * massstab};
     };
@@ -560,38 +581,116 @@ void GlyphUmrissLesen(const double* x, const double* y, const std::int16_t* art,
         }
     }
     if (offen) u.Schliessen();
+    return nr - ersteNr;
 }
 
-void SparKonturFitten(const UmrissKontur& k, const Sparparameter& p, std::vector<GeoElement>& aus) {
-    std::vector<UmrissStueck> st;
-    for (const UmrissStueck& s : k.Stuecke)
-        if (!Null(AnfangsRichtung(s))) st.push_back(s);
-    if (st.empty()) return;
-    const std::size_t n = st.size();
+Sparparameter SparparameterAus(const Einstellungen& e) {
+    Sparparameter p;
+    p.MaxAbweichung =
+        std::isfinite(e.MaxAbweichung) ? std::max(e.MaxAbweichung, MinAbweichung) : MinAbweichung;
+    p.MaxRadius = e.maxRadius;
+    p.WarnLaenge = e.WarnLaenge;
+    p.WarnFarbe = e.ElementWarnFarbe;
+    return p;
+}
 
-    // Start at a corner where there is one, so that every run ends at corners.
-    std::size_t start = n;
-    for (std::size_t j = 0; j < n && start == n; ++j)
-        if (IstEcke(st[(j + n - 1) % n], st[j])) start = j;
-    const bool glatt = start == n;
-    if (glatt) start = 0;
-    std::rotate(st.begin(), st.begin() + static_cast<std::ptrdiff_t>(start), st.end());
+double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
+                        std::vector<GeoElement>& aus) {
+    // Chains of pieces that follow each other; pieces without extent fall out.
+    std::vector<std::vector<UmrissStueck>> ketten;
+    for (const UmrissStueck& s : k.Stuecke) {
+        if (Null(AnfangsRichtung(s))) continue;
+        if (ketten.empty() || !Gleich(ketten.back().back().Ende(), s.Anfang()))
+            ketten.emplace_back();
+        ketten.back().push_back(s);
+    }
+    if (ketten.empty()) return 0;
+    if (ketten.size() > 1 && Gleich(ketten.back().back().Ende(), ketten.front().front().Anfang())) {
+        // A closed contour that was started in the middle of a chain.
+        ketten.back().insert(ketten.back().end(), ketten.front().begin(), ketten.front().end());
+        ketten.erase(ketten.begin());
+    }
+    const bool geschlossen =
+        ketten.size() == 1 && Gleich(ketten[0].back().Ende(), ketten[0].front().Anfang());
+    bool glatt = false;
+    if (geschlossen) {
+        // Start at a corner where there is one, so that every run ends at corners.
+        std::vector<UmrissStueck>& st = ketten[0];
+        const std::size_t n = st.size();
+        std::size_t start = n;
+        for (std::size_t j = 0; j < n && start == n; ++j)
+            if (IstEcke(st[(j + n - 1) % n], st[j])) start = j;
+        glatt = start == n;
+        if (glatt) start = 0;
+        std::rotate(st.begin(), st.begin() + static_cast<std::ptrdiff_t>(start), st.end());
+    }
 
     // The fit checks distances at points; the measurement of the whole contour decides.
-    const UmrissKontur gedreht{k.KonturNr, st};
+    UmrissKontur ganz{k.KonturNr, {}};
+    for (const auto& kette : ketten)
+        ganz.Stuecke.insert(ganz.Stuecke.end(), kette.begin(), kette.end());
     double ziel = p.MaxAbweichung * FitAnteil;
+    double abweichung = 0;
     std::vector<GeoElement> elemente;
     for (int versuch = 0; versuch <= Nachbesserungen; ++versuch, ziel *= 0.75) {
         elemente.clear();
-        for (const Zug& z : KonturFitten(st, glatt, p, k.KonturNr, ziel)) elemente.push_back(z.e);
+        for (const auto& kette : ketten)
+            for (const Zug& z : KonturFitten(kette, geschlossen, glatt, p, k.KonturNr, ziel))
+                elemente.push_back(z.e);
         std::vector<const GeoElement*> zeiger;
         for (const GeoElement& e : elemente) zeiger.push_back(&e);
-        if (KonturAbweichung(gedreht, zeiger) <= p.MaxAbweichung) break;
+        abweichung = KonturAbweichung(ganz, zeiger);
+        if (abweichung <= p.MaxAbweichung) break;
     }
     for (GeoElement& e : elemente) {
         if (p.WarnLaenge > 0 && ElementLaenge(e) < p.WarnLaenge) e.Farbe = p.WarnFarbe;
         aus.push_back(e);
     }
+    return abweichung;
+}
+
+void SparAuswaehlen(Speicher& sp, std::int32_t von, const std::vector<GeoElement>& spar,
+                    const std::vector<const UmrissKontur*>& konturen, double maxAbweichung,
+                    KonturMessung& messung) {
+    std::vector<GeoElement> standard;
+    for (std::int32_t i = von + 1; i <= sp.ElementAnzahl(); ++i) standard.push_back(sp.Elemente[i]);
+    std::unordered_map<std::int32_t, const UmrissKontur*> umriss;
+    for (const UmrissKontur* k : konturen) umriss.emplace(k->KonturNr, k);
+    // Both lists run through the contours in ascending order, each contour's elements together.
+    const auto gruppe = [](const std::vector<GeoElement>& v, std::size_t i) {
+        std::size_t j = i;
+        while (j < v.size() && v[j].KonturNr == v[i].KonturNr) ++j;
+        return j;
+    };
+    std::vector<GeoElement> wahl;
+    std::size_t a = 0, b = 0;
+    while (a < standard.size() || b < spar.size()) {
+        const bool mitStandard =
+            a < standard.size() && (b >= spar.size() || standard[a].KonturNr <= spar[b].KonturNr);
+        const bool mitSpar =
+            b < spar.size() && (a >= standard.size() || spar[b].KonturNr <= standard[a].KonturNr);
+        const std::size_t aEnde = mitStandard ? gruppe(standard, a) : a;
+        const std::size_t bEnde = mitSpar ? gruppe(spar, b) : b;
+        bool standardNehmen = !mitSpar;
+        if (mitStandard && mitSpar && aEnde - a < bEnde - b) {
+            const auto it = umriss.find(standard[a].KonturNr);
+            if (it != umriss.end()) {
+                std::vector<const GeoElement*> zeiger;
+                for (std::size_t i = a; i < aEnde; ++i) zeiger.push_back(&standard[i]);
+                standardNehmen = messung.Messen(*it->second, zeiger) <= maxAbweichung;
+            }
+        }
+        if (standardNehmen)
+            wahl.insert(wahl.end(), standard.begin() + static_cast<std::ptrdiff_t>(a),
+                        standard.begin() + static_cast<std::ptrdiff_t>(aEnde));
+        else
+            wahl.insert(wahl.end(), spar.begin() + static_cast<std::ptrdiff_t>(b),
+                        spar.begin() + static_cast<std::ptrdiff_t>(bEnde));
+        a = aEnde;
+        b = bEnde;
+    }
+    sp.Elemente.Kuerzen(von);
+    for (const GeoElement& e : wahl) sp.Elemente.Anfuegen(e);
 }
 
 } // namespace konturo

@@ -15,6 +15,7 @@
 #include "import/EPS_Einlesen.h"
 #include "output/Ausgabe.h"
 #include "output/FSO_Funktionen.h"
+#include "output/Maschinenpruefung.h"
 #include "text/FontAuslesen.h"
 #include "text/GlyphGeraetFreetype.h"
 #include "text/GlyphonBindung.h"
@@ -46,9 +47,11 @@
 namespace konturo {
 namespace {
 
-// Exit codes: 0 success, 1 the work failed (font, text, file), 2 the command line is wrong.
+// Exit codes: 0 success, 1 the work failed (font, text, file), 2 the command line is wrong,
+// 3 the machine check found violations (the output is written all the same).
 constexpr int ExitFehler = 1;
 constexpr int ExitAufruf = 2;
+constexpr int ExitVerstoss = 3;
 
 constexpr const char* Hilfe =
     R"(konturo-cli: lettering and drawings to contours of lines, arcs and circles.
@@ -70,7 +73,15 @@ Output (all commands):
   --decimal point|comma the number format of the DXF value lines (default: the locale's)
   --stats               after the conversion print the statistics window's numbers, one
                         "Gruppe/Feld = Wert" line per field in the window's order, "." as
-                        separator (for example "Kreise/Gesamtlänge = 31.42")
+                        separator (for example "Kreise/Gesamtlänge = 31.42"), and the
+                        largest deviation from the true outline in mm
+                        ("Abweichung/max. = 0.0412"; "-" when it is not known)
+  --check               after writing the output check it against the machine's limits
+                        MinRadius, MinLaenge (mm) and Nachkommastellen (settings, 0 = no
+                        check): one line per violation ("element 12, contour 3: Radius
+                        0.1000") and a summary; exit status 3 when there are violations.
+                        --set Reparieren=1 repairs what can be repaired within
+                        MaxAbweichung before the output is written
   --preview FILE        after the output file also write the drawing to FILE (text and
                         import): FILE.pdf is the A4 page "Grafik drucken" prints, in
                         black, fitted and placed as on paper; FILE.png is the picture of
@@ -113,6 +124,11 @@ Batch options (and the text options above except --file and TEXT):
   number of elements. A failing entry is reported on standard error and the run goes on;
   the exit status is then 1. Ctrl+C stops the run after the entries in hand (status 130).
 
+Economy fitting (settings, through --set):
+  SparModus=1           fit lines and arcs across the outline's pieces, far fewer elements,
+                        every point of the true outline within MaxAbweichung (mm, default
+                        0.05) of the result and the other way round
+
 Import options:
   --force               read an EPS/AI/PS file that has no %%EndSetup, %%EndProlog or
                         %%EndPageSetup marker as a whole (PDF files need no marker)
@@ -129,7 +145,7 @@ Frames (settings, through --set):
 
 The stored settings are read but never written. Exit status: 0 on success, 1 when the
 conversion or writing failed (in a batch run: when any entry failed), 2 for a wrong command
-line, 130 when a batch run was stopped with Ctrl+C. A preview that cannot be written
+line, 3 when --check found violations, 130 when a batch run was stopped with Ctrl+C. A preview that cannot be written
 counts as a failed writing.
 )";
 
@@ -140,6 +156,7 @@ struct Optionen {
     bool standard = false;                                   // --defaults
     std::optional<bool> dezimalPunkt;                        // --decimal
     bool statistik = false;                                  // --stats
+    bool pruefen = false;                                    // --check
     std::string vorschau;                                    // --preview
 };
 
@@ -231,6 +248,8 @@ bool GemeinsameOption(const std::string& a, Argumente& arg, Optionen& opt) {
         opt.standard = true;
     } else if (a == "--stats") {
         opt.statistik = true;
+    } else if (a == "--check") {
+        opt.pruefen = true;
     } else if (a == "--preview") {
         opt.vorschau = arg.Wert(a);
         if (opt.vorschau.empty()) Fehler(ExitAufruf, "--preview needs a file");
@@ -351,7 +370,30 @@ void Schreiben(Sitzung& s, const Optionen& opt, Ausgabeformat f) {
 // The statistics window's numbers of the finished geometry, on standard output.
 void StatistikAusgeben(const Sitzung& s) {
     for (const std::string& zeile : StatistikZeilen(s.speicher)) std::cout << zeile << '\n';
+    std::cout << AbweichungZeile(s) << '\n';
     std::cout.flush();
+}
+
+// The machine check of the written geometry: each violation and a summary on standard output.
+// Returns the exit status: 0, or ExitVerstoss when there are violations.
+int MaschinePruefenAusgeben(const Sitzung& s) {
+    const Maschinengrenzen g = GrenzenAus(s.einstellungen);
+    const std::vector<Pruefbefund> befunde = MaschinePruefen(s.speicher, g);
+    std::int32_t jeArt[3] = {0, 0, 0};
+    for (const Pruefbefund& b : befunde) {
+        char wert[64];
+        std::snprintf(wert, sizeof wert, "%.6g", b.Wert);
+        std::cout << "element " << b.Element << ", contour " << b.KonturNr << ": "
+                  << VerstossName(b.Art) << ' ' << wert << '\n';
+        ++jeArt[static_cast<int>(b.Art)];
+    }
+    char grenzen[160];
+    std::snprintf(grenzen, sizeof grenzen, "MinRadius %g mm, MinLaenge %g mm, Nachkommastellen %d",
+                  g.MinRadius, g.MinLaenge, static_cast<int>(g.Nachkommastellen));
+    std::cout << "check (" << grenzen << "): " << befunde.size() << " violations, " << jeArt[0]
+              << " Radius, " << jeArt[1] << " Laenge, " << jeArt[2] << " Nachkommastellen\n";
+    std::cout.flush();
+    return befunde.empty() ? 0 : ExitVerstoss;
 }
 
 // A text file's bytes: only a regular file of at most MaxTextDatei bytes, refused at once
@@ -502,7 +544,7 @@ int TextBefehl(Argumente& arg) {
 
     Schreiben(s, opt, format);
     VorschauAusgeben(s, opt);
-    return 0;
+    return opt.pruefen ? MaschinePruefenAusgeben(s) : 0;
 }
 
 bool IstZeichnung(const std::string& pfad) {
@@ -562,7 +604,7 @@ int ImportBefehl(Argumente& arg) {
     if (opt.statistik) StatistikAusgeben(s);
     Schreiben(s, opt, format);
     VorschauAusgeben(s, opt);
-    return 0;
+    return opt.pruefen ? MaschinePruefenAusgeben(s) : 0;
 }
 
 struct BatchOptionen {
@@ -577,7 +619,8 @@ std::uint8_t LastFilterVon(const std::string& format) {
     const std::string k = Klein(format);
     const char* namen[4] = {"dxf", "geo", "vlg", "m10"};
     for (int i = 0; i < 4; ++i)
-        if (k == namen[i] || k == std::string(".") + namen[i]) return static_cast<std::uint8_t>(i + 1);
+        if (k == namen[i] || k == std::string(".") + namen[i])
+            return static_cast<std::uint8_t>(i + 1);
     Fehler(ExitAufruf, "--format takes dxf, geo, vlg or m10, got \"" + format + "\"");
 }
 
@@ -610,6 +653,7 @@ BatchOptionen BatchOptionenLesen(Argumente& arg, Optionen& opt, TextOptionen& t)
         Fehler(ExitAufruf, "-o does not apply to batch runs: every entry names its own file "
                            "(give --out-dir DIR and --format FORMAT)");
     if (opt.statistik) Fehler(ExitAufruf, "--stats does not apply to batch runs");
+    if (opt.pruefen) Fehler(ExitAufruf, "--check does not apply to batch runs");
     if (!opt.vorschau.empty()) {
         const std::string k = Klein(opt.vorschau);
         if (k == "pdf" || k == ".pdf")
@@ -618,7 +662,8 @@ BatchOptionen BatchOptionenLesen(Argumente& arg, Optionen& opt, TextOptionen& t)
             b.vorschauEndung = ".png";
         else
             Fehler(ExitAufruf, "--preview takes pdf or png in batch runs (one preview per "
-                               "entry beside its file), got \"" + opt.vorschau + "\"");
+                               "entry beside its file), got \"" +
+                                   opt.vorschau + "\"");
     }
     return b;
 }
@@ -646,8 +691,7 @@ std::string BatchGrund(const BatchEintrag& e) {
 // writes no files, where that file would be.
 std::string VorschauPfad(const Sitzung& arbeit, const BatchEintrag& e, const std::string& ordner,
                          const std::string& endung) {
-    if (!e.Datei.empty())
-        return std::filesystem::path(e.Datei).replace_extension(endung).string();
+    if (!e.Datei.empty()) return std::filesystem::path(e.Datei).replace_extension(endung).string();
     const std::string& name = arbeit.batch.BatchZeilen.at(static_cast<std::size_t>(e.Nr - 1));
     return (std::filesystem::path(ordner) / (name + endung)).string();
 }
@@ -688,8 +732,9 @@ int BatchBefehl(Argumente& arg) {
     if (!schreiben)
         std::cerr << "konturo-cli: LastFilter is " << int{s.einstellungen.LastFilter}
                   << ": the entries are converted and nothing is written (give --format)\n";
-    const int faeden =
-        b.faeden > 0 ? b.faeden : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int faeden = b.faeden > 0
+                           ? b.faeden
+                           : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 
     // The previews are painted on the entry's own thread while its drawing is in the store; a
     // slot is written there before the entry is handed on, and read only after that.

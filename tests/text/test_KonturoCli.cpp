@@ -18,7 +18,9 @@ using Lauf = test::CliLauf;
 
 class KonturoCli : public ::testing::Test {
 protected:
-    Lauf Starten(const std::string& argumente) { return test::KonturoCliStarten(ordner, argumente); }
+    Lauf Starten(const std::string& argumente) {
+        return test::KonturoCliStarten(ordner, argumente);
+    }
     std::string Pfad(const std::string& name) const { return (ordner / name).string(); }
     test::TempOrdner ordner;
 };
@@ -47,7 +49,9 @@ TEST_F(KonturoCli, BadCommandLinesAndInputsFailWithAMessage) {
         {"two texts", "text Hallo Welt -o a.dxf", 2, "more than one"},
         {"unknown command", "zeichnen -o a.dxf", 2, "unknown command"},
     };
-    test::DateiSchreiben(Pfad("programm.txt"), std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10));
+    test::DateiSchreiben(Pfad("programm.txt"), std::string("\x7F"
+                                                           "ELF\x02\x01\x01\0\0\0",
+                                                           10));
     for (const Fall& f : faelle) {
         std::filesystem::remove(Pfad("a.dxf"));
         const Lauf l = Starten(f.argumente + " --defaults");
@@ -148,6 +152,54 @@ TEST_F(KonturoCli, SettingsOfTheRunAreNeverSaved) {
     EXPECT_TRUE(std::filesystem::exists(Pfad("a.dxf")));
     EXPECT_FALSE(std::filesystem::exists(Pfad("config/Konturo")));
     EXPECT_FALSE(std::filesystem::exists(Pfad(".config/Konturo")));
+}
+
+// The economy fitting through the command line: far fewer elements within the stated deviation,
+// which --stats reports; --check lists what the machine's limits reject with exit status 3, and
+// the repair leaves nothing to reject while keeping the deviation.
+TEST_F(KonturoCli, EconomyFittingReportsItsDeviationAndChecksTheMachineLimits) {
+    const std::string basis = "text --defaults --font 'Liberation Sans' 'Hallo 0815' --stats ";
+    const std::string spar = "--set SparModus=1 --set MaxAbweichung=0.1 ";
+    const std::string grenzen = "--set MinRadius=0.5 --set MinLaenge=0.2 --check ";
+    auto wert = [](const std::string& aus, const std::string& schluessel) {
+        const auto p = aus.find(schluessel + " = ");
+        return p == std::string::npos ? -1.0 : std::stod(aus.substr(p + schluessel.size() + 3));
+    };
+    auto elemente = [&](const std::string& aus) {
+        return wert(aus, "Linien/Anzahl") + wert(aus, "Bögen/Anzahl") + wert(aus, "Kreise/Anzahl");
+    };
+    const Lauf standard = Starten(basis + "-o standard.dxf");
+    const Lauf sparsam = Starten(basis + spar + grenzen + "-o spar.dxf");
+    const Lauf repariert = Starten(basis + spar + grenzen + "--set Reparieren=1 -o rep.dxf");
+    ASSERT_EQ(standard.code, 0) << standard.fehler;
+    ASSERT_EQ(sparsam.code, 3) << sparsam.fehler;
+    ASSERT_EQ(repariert.code, 0) << repariert.fehler;
+
+    EXPECT_LT(elemente(sparsam.ausgabe), 0.8 * elemente(standard.ausgabe));
+    EXPECT_GT(wert(sparsam.ausgabe, "Abweichung/max."), 0.0);
+    EXPECT_LE(wert(sparsam.ausgabe, "Abweichung/max."), 0.1);
+    EXPECT_LE(wert(repariert.ausgabe, "Abweichung/max."), 0.1);
+    // The default mode's figure is measured as well.
+    EXPECT_GT(wert(standard.ausgabe, "Abweichung/max."), 0.0);
+
+    // Each violation names element, contour, kind and value; the summary counts them.
+    int gelistet = 0;
+    for (std::size_t p = sparsam.ausgabe.find("element "); p != std::string::npos;
+         p = sparsam.ausgabe.find("element ", p + 1)) {
+        const std::string zeile = sparsam.ausgabe.substr(p, sparsam.ausgabe.find('\n', p) - p);
+        const auto doppelpunkt = zeile.find(": ");
+        ASSERT_NE(zeile.find(", contour "), std::string::npos) << zeile;
+        const std::string art = zeile.substr(doppelpunkt + 2, zeile.rfind(' ') - doppelpunkt - 2);
+        const double v = std::stod(zeile.substr(zeile.rfind(' ') + 1));
+        EXPECT_TRUE((art == "Radius" && v < 0.5) || (art == "Laenge" && v < 0.2)) << zeile;
+        ++gelistet;
+    }
+    EXPECT_GT(gelistet, 0);
+    EXPECT_NE(sparsam.ausgabe.find(": " + std::to_string(gelistet) + " violations"),
+              std::string::npos)
+        << sparsam.ausgabe;
+    EXPECT_NE(repariert.ausgabe.find(": 0 violations"), std::string::npos) << repariert.ausgabe;
+    EXPECT_EQ(Starten("batch --check x.bch --defaults").code, 2);
 }
 
 } // namespace

@@ -2,64 +2,29 @@
 // CFF font's cubics) at a sign's size, with a distance check of its own: every glyph within the
 // deviation both ways, closed contours, only lines, arcs and circles; and the machine checks with
 // their repair.
+#include "FreetypeUmriss.h"
 #include "TestHilfe.h"
 
+#include "app/Sitzung.h"
 #include "geometry/Abweichung.h"
+#include "import/EPS_Einlesen.h"
 #include "output/Maschinenpruefung.h"
 #include "text/Sparfitting.h"
-
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_OUTLINE_H
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace konturo {
 namespace {
 
 // The em in millimetres: Liberation Sans at a text height of 100 (ascent 133 mm).
 constexpr double EmMm = 147;
-
-struct Sammler {
-    Umriss* u;
-    double mm;
-    int nr = 0;
-    P2 Punkt(const FT_Vector* v) const { return {v->x * mm, v->y * mm}; }
-};
-
-Umriss GlyphUmriss(FT_Face face, FT_ULong zeichen) {
-    Umriss u;
-    if (FT_Load_Char(face, zeichen, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) return u;
-    Sammler s{&u, EmMm / face->units_per_EM};
-    FT_Outline_Funcs f{};
-    f.move_to = [](const FT_Vector* to, void* p) {
-        auto* s = static_cast<Sammler*>(p);
-        s->u->Beginnen(++s->nr, s->Punkt(to));
-        return 0;
-    };
-    f.line_to = [](const FT_Vector* to, void* p) {
-        auto* s = static_cast<Sammler*>(p);
-        s->u->Linie(s->Punkt(to));
-        return 0;
-    };
-    f.conic_to = [](const FT_Vector* c, const FT_Vector* to, void* p) {
-        auto* s = static_cast<Sammler*>(p);
-        s->u->Quadratisch(s->Punkt(c), s->Punkt(to));
-        return 0;
-    };
-    f.cubic_to = [](const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* p) {
-        auto* s = static_cast<Sammler*>(p);
-        s->u->Kubisch(s->Punkt(c1), s->Punkt(c2), s->Punkt(to));
-        return 0;
-    };
-    FT_Outline_Decompose(&face->glyph->outline, &f, &s);
-    u.Schliessen();
-    return u;
-}
 
 // The true outline as a fine polyline, and distances by brute force: independent of the
 // library's own measurement.
@@ -91,30 +56,10 @@ double BeideRichtungen(const UmrissKontur& k, const std::vector<GeoElement>& el)
     }
     for (const GeoElement& e : el) {
         const double l = ElementLaenge(e);
-        for (int i = 0; i <= 100; ++i) d = std::max(d, ZumPolygon(ElementPunkt(e, l * i / 100), umriss));
+        for (int i = 0; i <= 100; ++i)
+            d = std::max(d, ZumPolygon(ElementPunkt(e, l * i / 100), umriss));
     }
     return d;
-}
-
-P2 Anfang(const GeoElement& e) {
-    return e.Typ == Linie ? P2{e.X1, e.Y1} : P2{BogenStartX(e), BogenStartY(e)};
-}
-P2 Ende(const GeoElement& e) {
-    return e.Typ == Linie ? P2{e.X2, e.Y2} : P2{BogenEndeX(e), BogenEndeY(e)};
-}
-
-// Every element end meets an end of the next one (in either direction), round the contour.
-bool Geschlossen(const std::vector<GeoElement>& el) {
-    if (el.size() == 1) return el[0].Typ == Kreis;
-    for (std::size_t i = 0; i < el.size(); ++i) {
-        const GeoElement& a = el[i];
-        const GeoElement& b = el[(i + 1) % el.size()];
-        double best = std::numeric_limits<double>::infinity();
-        for (P2 p : {Anfang(a), Ende(a)})
-            for (P2 q : {Anfang(b), Ende(b)}) best = std::min(best, Laenge(p - q));
-        if (best > 1e-6) return false;
-    }
-    return true;
 }
 
 TEST(Sparfitting, GlyphsOfThreeFontsStayWithinTheDeviationAndClosed) {
@@ -131,9 +76,10 @@ TEST(Sparfitting, GlyphsOfThreeFontsStayWithinTheDeviationAndClosed) {
         std::size_t elemente = 0, glyphen = 0;
         for (FT_ULong z = 0x21; z <= 0xFF; ++z) {
             if (z >= 0x7F && z < 0xA1) continue;
-            const Umriss u = GlyphUmriss(face, z);
+            const Umriss u = test::GlyphUmriss(face, z, EmMm);
             // The brute-force check is slow: it looks at the glyphs with the most curves.
-            const bool genau = std::string("aegsS&@83").find(static_cast<char>(z)) != std::string::npos;
+            const bool genau =
+                std::string("aegsS&@83").find(static_cast<char>(z)) != std::string::npos;
             for (const UmrissKontur& k : u.Konturen) {
                 std::vector<GeoElement> el;
                 SparKonturFitten(k, p, el);
@@ -144,7 +90,7 @@ TEST(Sparfitting, GlyphsOfThreeFontsStayWithinTheDeviationAndClosed) {
                     ASSERT_EQ(e.KonturNr, k.KonturNr);
                     zeiger.push_back(&e);
                 }
-                EXPECT_TRUE(Geschlossen(el)) << datei << " U+" << std::hex << z;
+                EXPECT_TRUE(test::Geschlossen(el)) << datei << " U+" << std::hex << z;
                 const double d = genau ? BeideRichtungen(k, el) : KonturAbweichung(k, zeiger);
                 EXPECT_LE(d, p.MaxAbweichung) << datei << " U+" << std::hex << z;
                 elemente += el.size();
@@ -182,6 +128,123 @@ TEST(Sparfitting, ACircleBecomesOneCircleAndAStraightOutlineItsLines) {
     EXPECT_EQ(el.size(), 4u);
 }
 
+// A random closed curve of cubic pieces through points around a centre, in PostScript points:
+// smooth (the tangent continues at every joint) or with a corner at every other joint.
+std::string ZufallsKurve(std::mt19937& zufall, bool eckig) {
+    std::uniform_real_distribution<double> gleich(0, 1);
+    const int n = 4 + static_cast<int>(gleich(zufall) * 6);
+    std::vector<P2> p(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double w = 2 * 3.141592653589793 * (i + 0.6 * gleich(zufall)) / n;
+        const double r = 60 + 120 * gleich(zufall);
+        p[static_cast<std::size_t>(i)] = {300 + r * std::cos(w), 300 + r * std::sin(w)};
+    }
+    const auto at = [&](int i) { return p[static_cast<std::size_t>((i + n) % n)]; };
+    const auto zahl = [](P2 q) { return std::to_string(q.x) + " " + std::to_string(q.y) + " "; };
+    std::string eps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 600 600\n%%EndProlog\n";
+    eps += zahl(at(0)) + "m\n";
+    for (int i = 0; i < n; ++i) {
+        // Catmull-Rom tangents; a corner turns the outgoing one.
+        P2 aus = 0.5 * (at(i + 1) - at(i - 1)), ein = 0.5 * (at(i + 2) - at(i));
+        if (eckig && i % 2 == 0) {
+            const double d = (gleich(zufall) - 0.5) * 2.0;
+            aus = {aus.x * std::cos(d) - aus.y * std::sin(d),
+                   aus.x * std::sin(d) + aus.y * std::cos(d)};
+        }
+        eps += zahl(at(i) + (1.0 / 3) * aus) + zahl(at(i + 1) - (1.0 / 3) * ein) + zahl(at(i + 1)) +
+               "c\n";
+    }
+    return eps + "h\nf\n";
+}
+
+struct ImportFall {
+    std::vector<GeoElement> elemente;
+    UmrissKontur umriss;
+};
+
+ImportFall Importiert(const std::string& eps, bool sparsam, double maxAbweichung) {
+    auto s = test::NeueSitzung();
+    s->einstellungen.SparModus = sparsam ? 1 : 0;
+    s->einstellungen.MaxAbweichung = maxAbweichung;
+    EXPECT_EQ(EPSEinlesenText(*s, eps, false), ImportErgebnis::Gelesen);
+    ImportFall f;
+    for (std::int32_t i = 1; i <= s->speicher.ElementAnzahl(); ++i)
+        if (s->speicher.Elemente[i].Typ != Entfernt) f.elemente.push_back(s->speicher.Elemente[i]);
+    EXPECT_EQ(s->umriss.Konturen.size(), 1u);
+    if (!s->umriss.Konturen.empty()) f.umriss = s->umriss.Konturen[0];
+    return f;
+}
+
+// Imported random curves: the economy fitting keeps its bound by a measurement of the test's own
+// and a closed contour, and needs no more elements than the default approximation wherever that
+// keeps the same bound.
+TEST(Sparfitting, RandomImportedCurvesKeepTheBoundWithNoMoreElementsThanTheDefault) {
+    std::mt19937 zufall(2026);
+    int verglichen = 0;
+    for (int fall = 0; fall < 24; ++fall) {
+        const bool eckig = fall % 2 == 1;
+        // A tight bound and one that the default approximation usually keeps.
+        const double grenze = fall % 4 < 2 ? 0.05 : 0.2;
+        const std::string eps = ZufallsKurve(zufall, eckig);
+        const ImportFall spar = Importiert(eps, true, grenze);
+        const ImportFall standard = Importiert(eps, false, grenze);
+        ASSERT_FALSE(spar.elemente.empty()) << eps;
+        EXPECT_LE(BeideRichtungen(spar.umriss, spar.elemente), grenze * 1.001) << eps;
+        EXPECT_TRUE(test::Geschlossen(spar.elemente)) << eps;
+        if (BeideRichtungen(standard.umriss, standard.elemente) <= grenze) {
+            EXPECT_LE(spar.elemente.size(), standard.elemente.size()) << eps;
+            ++verglichen;
+        }
+    }
+    // The default approximation keeps the bound on many of them, so the comparison happened.
+    EXPECT_GT(verglichen, 6);
+}
+
+// The grid search of large contours finds the same deviation as looking at every element, also
+// where elements lie off the outline.
+TEST(Abweichung, TheGridSearchMeasuresWhatTheFullSearchMeasures) {
+    std::mt19937 zufall(7);
+    std::uniform_real_distribution<double> gleich(-1, 1);
+    UmrissKontur k{1, {}};
+    const int n = 300;
+    const auto punkt = [](int i) {
+        const double w = 2 * 3.141592653589793 * i / n;
+        const double r = 80 + 6 * std::sin(7 * w) + 3 * std::cos(23 * w);
+        return P2{r * std::cos(w), r * std::sin(w)};
+    };
+    for (int i = 0; i < n; ++i) {
+        const P2 a = punkt(i), b = punkt(i + 1);
+        const P2 c = 0.5 * (a + b) + P2{0.3 * gleich(zufall), 0.3 * gleich(zufall)};
+        k.Stuecke.push_back({2, {a, c, b, {}}});
+    }
+    k.Stuecke.back().P[2] = k.Stuecke.front().P[0];
+    Sparparameter p;
+    p.MaxAbweichung = 0.05;
+    std::vector<GeoElement> el;
+    SparKonturFitten(k, p, el);
+    ASSERT_GT(el.size() * k.Stuecke.size(), 20000u);
+    for (int fall = 0; fall < 2; ++fall) {
+        if (fall == 1) {
+            // Some elements moved off the outline by up to 2 mm.
+            for (std::size_t i = 0; i < el.size(); i += 7) {
+                const double dx = 2 * gleich(zufall), dy = 2 * gleich(zufall);
+                el[i].X1 += dx;
+                el[i].Y1 += dy;
+                if (el[i].Typ == Linie) {
+                    el[i].X2 += dx;
+                    el[i].Y2 += dy;
+                }
+            }
+        }
+        std::vector<const GeoElement*> zeiger;
+        for (const GeoElement& e : el) zeiger.push_back(&e);
+        const double alle = KonturAbweichung(k, zeiger, Naechstensuche::Alle);
+        EXPECT_DOUBLE_EQ(KonturAbweichung(k, zeiger, Naechstensuche::Raster), alle) << fall;
+        EXPECT_DOUBLE_EQ(KonturAbweichung(k, zeiger), alle) << fall;
+        EXPECT_GT(alle, fall == 0 ? 0.0 : 0.5);
+    }
+}
+
 TEST(Maschinenpruefung, ViolationsAreListedAndRepairedWithinTheDeviation) {
     Speicher sp;
     Umriss u;
@@ -204,11 +267,11 @@ TEST(Maschinenpruefung, ViolationsAreListedAndRepairedWithinTheDeviation) {
     const auto befunde = MaschinePruefen(sp, g);
     std::vector<std::pair<std::int32_t, Verstoss>> liste;
     for (const Pruefbefund& b : befunde) liste.emplace_back(b.Element, b.Art);
-    EXPECT_EQ(liste, (std::vector<std::pair<std::int32_t, Verstoss>>{
-                         {3, Verstoss::Nachkommastellen},
-                         {4, Verstoss::Laenge},
-                         {4, Verstoss::Nachkommastellen},
-                         {5, Verstoss::Nachkommastellen}}));
+    EXPECT_EQ(liste,
+              (std::vector<std::pair<std::int32_t, Verstoss>>{{3, Verstoss::Nachkommastellen},
+                                                              {4, Verstoss::Laenge},
+                                                              {4, Verstoss::Nachkommastellen},
+                                                              {5, Verstoss::Nachkommastellen}}));
     EXPECT_NEAR(befunde[1].Wert, std::sqrt(0.005), 1e-9);
 
     // Too tight a deviation keeps the contour as it is; a wider one takes the repair: the short
@@ -221,7 +284,7 @@ TEST(Maschinenpruefung, ViolationsAreListedAndRepairedWithinTheDeviation) {
     for (std::int32_t i = 1; i <= sp.ElementAnzahl(); ++i)
         if (sp.Elemente[i].Typ != Entfernt) rest.push_back(sp.Elemente[i]);
     EXPECT_EQ(rest.size(), 4u);
-    EXPECT_TRUE(Geschlossen(rest));
+    EXPECT_TRUE(test::Geschlossen(rest));
 }
 
 } // namespace
