@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,14 @@ void BM_JedeGlyphe(benchmark::State& state, const char* datei) {
                     if (e.Typ != Linie && e.Typ != Bogen && e.Typ != Kreis) ++fremd;
                     zeiger.push_back(&e);
                 }
-                if (el.empty() || !test::Geschlossen(el)) ++offen;
+                const bool zu = !el.empty() && test::Geschlossen(el);
+                if (!zu) ++offen;
                 const double d = KonturAbweichung(k, zeiger);
+                if (!zu || d > MaxAbweichung)
+                    std::fprintf(stderr,
+                                 "glyph %ld contour %d: %zu pieces, %zu elements, %s, %.4f mm\n",
+                                 static_cast<long>(g), k.KonturNr, k.Stuecke.size(), el.size(),
+                                 zu ? "closed" : "open", d);
                 if (d > groesste) {
                     groesste = d;
                     schlechteste = "glyph " + std::to_string(g);

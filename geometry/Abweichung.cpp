@@ -50,7 +50,8 @@ double StueckAbstand(const UmrissStueck& s, P2 p, double t0, double t1) {
     const double schritt = (t1 - t0) / Proben;
     const double von = std::max(t0, bestT - schritt), bis = std::min(t1, bestT + schritt);
     double t = bestT;
-    for (int i = 0; i < 8; ++i) {
+    bool konvergiert = false;
+    for (int i = 0; i < 8 && !konvergiert; ++i) {
         const P2 d = s.Punkt(t) - p;
         const P2 a1 = s.Ableitung(t);
         const double g = Skalar(d, a1);
@@ -58,8 +59,32 @@ double StueckAbstand(const UmrissStueck& s, P2 p, double t0, double t1) {
         if (!(g1 > 0)) break;
         const double neu = std::clamp(t - g / g1, von, bis);
         best = std::min(best, Laenge(s.Punkt(neu) - p));
-        if (std::fabs(neu - t) < 1e-12) break;
+        konvergiert = std::fabs(neu - t) < 1e-12;
         t = neu;
+    }
+    if (!konvergiert) {
+        // Newton stopped short (a piece whose speed changes a lot between samples): a golden
+        // section search of the bracket finds the nearest point there.
+        constexpr double g = 0.6180339887498949;
+        double a = von, b = bis;
+        double x1 = b - g * (b - a), x2 = a + g * (b - a);
+        double f1 = Laenge(s.Punkt(x1) - p), f2 = Laenge(s.Punkt(x2) - p);
+        for (int i = 0; i < 60 && b - a > 1e-13; ++i) {
+            if (f1 < f2) {
+                b = x2;
+                x2 = x1;
+                f2 = f1;
+                x1 = b - g * (b - a);
+                f1 = Laenge(s.Punkt(x1) - p);
+            } else {
+                a = x1;
+                x1 = x2;
+                f1 = f2;
+                x2 = a + g * (b - a);
+                f2 = Laenge(s.Punkt(x2) - p);
+            }
+        }
+        best = std::min({best, f1, f2});
     }
     return best;
 }

@@ -642,6 +642,23 @@ double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
         abweichung = KonturAbweichung(ganz, zeiger);
         if (abweichung <= p.MaxAbweichung) break;
     }
+    if (abweichung > p.MaxAbweichung) {
+        // Outlines the arcs do not follow (a cusp, a loop, a detail below the deviation): the
+        // polyline of control polygons flat to half the deviation, whose chords keep it for sure.
+        elemente.clear();
+        for (const auto& kette : ketten) {
+            std::vector<Zug> zuege;
+            const Lauf lauf(kette, p.MaxAbweichung / 2);
+            const std::vector<P2>& pt = lauf.Punkte();
+            for (std::size_t i = 0; i + 1 < pt.size(); ++i)
+                if (!Gleich(pt[i], pt[i + 1]))
+                    zuege.push_back(LinieZug(pt[i], pt[i + 1], k.KonturNr));
+            for (const Zug& z : Zusammenfassen(zuege)) elemente.push_back(z.e);
+        }
+        std::vector<const GeoElement*> zeiger;
+        for (const GeoElement& e : elemente) zeiger.push_back(&e);
+        abweichung = KonturAbweichung(ganz, zeiger);
+    }
     for (GeoElement& e : elemente) {
         if (p.WarnLaenge > 0 && ElementLaenge(e) < p.WarnLaenge) e.Farbe = p.WarnFarbe;
         aus.push_back(e);
