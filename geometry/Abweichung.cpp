@@ -5,6 +5,7 @@
 #include "geometry/Variablen.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -29,6 +30,71 @@ double StreckenAbstand(P2 p, P2 a, P2 b) {
     const double l2 = Skalar(ab, ab);
     const double t = l2 > 0 ? std::clamp(Skalar(p - a, ab) / l2, 0.0, 1.0) : 0.0;
     return Laenge(p - (a + t * ab));
+}
+
+// The distance of p from the box of the piece's control points: the piece is no nearer.
+double BoxAbstand(const UmrissStueck& s, P2 p) {
+    double xMin = s.P[0].x, xMax = xMin, yMin = s.P[0].y, yMax = yMin;
+    for (int i = 1; i <= s.Grad; ++i) {
+        const P2 q = s.P[static_cast<std::size_t>(i)];
+        xMin = std::min(xMin, q.x);
+        xMax = std::max(xMax, q.x);
+        yMin = std::min(yMin, q.y);
+        yMax = std::max(yMax, q.y);
+    }
+    const double dx = std::max({xMin - p.x, 0.0, p.x - xMax});
+    const double dy = std::max({yMin - p.y, 0.0, p.y - yMax});
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// The distance of p from the piece by subdivision, where the search from samples may have
+// stopped in the wrong basin (near a cusp or a loop): parts whose control points' box lies
+// farther than the best distance so far are dropped, the others halved until their control
+// polygon is flat to 10 nanometres and measured as their chord.
+double Unterteilt(const UmrissStueck& s, P2 p, double best) {
+    struct Teil {
+        std::array<P2, 4> P;
+        int tiefe;
+    };
+    Teil stapel[128];
+    int n = 0;
+    stapel[n++] = {s.P, 0};
+    const int g = s.Grad;
+    while (n > 0) {
+        const Teil t = stapel[--n];
+        double xMin = t.P[0].x, xMax = xMin, yMin = t.P[0].y, yMax = yMin;
+        for (int i = 1; i <= g; ++i) {
+            const P2 q = t.P[static_cast<std::size_t>(i)];
+            xMin = std::min(xMin, q.x);
+            xMax = std::max(xMax, q.x);
+            yMin = std::min(yMin, q.y);
+            yMax = std::max(yMax, q.y);
+        }
+        const double dx = std::max({xMin - p.x, 0.0, p.x - xMax});
+        const double dy = std::max({yMin - p.y, 0.0, p.y - yMax});
+        // Nothing nearer by more than a nanometre can lie in it.
+        if (std::sqrt(dx * dx + dy * dy) >= best - 1e-6) continue;
+        const P2 a = t.P[0], b = t.P[static_cast<std::size_t>(g)];
+        bool flach = true;
+        for (int i = 1; i < g && flach; ++i)
+            flach = StreckenAbstand(t.P[static_cast<std::size_t>(i)], a, b) <= 1e-5;
+        if (flach || t.tiefe >= 60 || n + 2 > 128) {
+            best = std::min(best, StreckenAbstand(p, a, b));
+            continue;
+        }
+        // de Casteljau at one half.
+        std::array<P2, 4> q = t.P, links{}, rechts{};
+        for (int k = 0; k <= g; ++k) {
+            links[static_cast<std::size_t>(k)] = q[0];
+            rechts[static_cast<std::size_t>(g - k)] = q[static_cast<std::size_t>(g - k)];
+            for (int i = 0; i < g - k; ++i)
+                q[static_cast<std::size_t>(i)] =
+                    0.5 * (q[static_cast<std::size_t>(i)] + q[static_cast<std::size_t>(i + 1)]);
+        }
+        stapel[n++] = {rechts, t.tiefe + 1};
+        stapel[n++] = {links, t.tiefe + 1};
+    }
+    return best;
 }
 
 } // namespace
@@ -86,6 +152,7 @@ double StueckAbstand(const UmrissStueck& s, P2 p, double t0, double t1) {
         }
         best = std::min({best, f1, f2});
     }
+    if (t0 == 0 && t1 == 1) best = std::min(best, Unterteilt(s, p, best));
     return best;
 }
 
@@ -234,7 +301,8 @@ double KonturAbweichung(const UmrissKontur& k, const std::vector<const GeoElemen
     };
     std::function<double(P2)> zumUmriss = [&](P2 p) {
         double d = std::numeric_limits<double>::infinity();
-        for (const UmrissStueck& s : k.Stuecke) d = std::min(d, StueckAbstand(s, p));
+        for (const UmrissStueck& s : k.Stuecke)
+            if (BoxAbstand(s, p) < d) d = std::min(d, StueckAbstand(s, p));
         return d;
     };
     std::optional<Raster> elementRaster, stueckRaster;

@@ -245,6 +245,29 @@ TEST(Abweichung, TheGridSearchMeasuresWhatTheFullSearchMeasures) {
     }
 }
 
+// Near a cusp or a loop of a piece the nearest point lies in another basin than the nearest
+// sample's: the distance is still the true one (a dense brute force), not an overestimate.
+TEST(Abweichung, PointsNearCuspsAndLoopsGetTheirTrueDistance) {
+    const UmrissStueck stuecke[] = {
+        {3, {P2{67.902, 14.589}, P2{28.367, 9.929}, P2{-8.030, -3.193}, P2{10.199, -37.680}}},
+        {3, {P2{10.199, -37.680}, P2{-13.421, 12.718}, P2{74.706, 15.113}, P2{115.819, 14.424}}},
+        {3, {P2{84.194, 16.062}, P2{78.741, 15.881}, P2{78.227, 15.829}, P2{81.554, 15.879}}},
+        {2, {P2{7.1777, 0.6460}, P2{64.2407, 104.7231}, P2{66.5376, 107.0918}, P2{}}}};
+    std::mt19937 zufall(3);
+    std::uniform_real_distribution<double> gleich(-3, 3);
+    for (const UmrissStueck& s : stuecke) {
+        for (int i = 0; i < 200; ++i) {
+            // Points near the piece, most of them near its end, where the cusps are.
+            const double t = i < 150 ? 0.85 + 0.15 * i / 150.0 : (i - 150) / 50.0;
+            const P2 p = s.Punkt(t) + P2{0.1 * gleich(zufall), 0.1 * gleich(zufall)};
+            double dicht = std::numeric_limits<double>::infinity();
+            for (int k = 0; k <= 200000; ++k)
+                dicht = std::min(dicht, Laenge(s.Punkt(k / 200000.0) - p));
+            EXPECT_NEAR(StueckAbstand(s, p), dicht, 1e-3) << i;
+        }
+    }
+}
+
 TEST(Maschinenpruefung, ViolationsAreListedAndRepairedWithinTheDeviation) {
     Speicher sp;
     Umriss u;
