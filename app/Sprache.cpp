@@ -4,6 +4,7 @@
 
 #include "app/Sitzung.h"
 #include "output/FSO_Funktionen.h"
+#include "text/Textquelle.h"
 
 #include <algorithm>
 #include <array>
@@ -18,31 +19,6 @@ namespace {
 constexpr int TextAnzahl = 181;
 // A language file is a few kilobytes; anything far larger is not one.
 constexpr std::uintmax_t GroessteDatei = 4 * 1024 * 1024;
-
-bool IstGueltigesUtf8(const std::string& t) {
-    std::size_t i = 0;
-    while (i < t.size()) {
-        const auto c = static_cast<unsigned char>(t[i]);
-        int folge = 0;
-        if (c < 0x80)
-            folge = 0;
-        else if ((c & 0xE0) == 0xC0 && c >= 0xC2)
-            folge = 1;
-        else if ((c & 0xF0) == 0xE0)
-            folge = 2;
-        else if ((c & 0xF8) == 0xF0 && c <= 0xF4)
-            folge = 3;
-        else
-            return false;
-        if (i + static_cast<std::size_t>(folge) >= t.size()) return false;
-        for (int k = 1; k <= folge; ++k) {
-            if ((static_cast<unsigned char>(t[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80)
-                return false;
-        }
-        i += static_cast<std::size_t>(folge) + 1;
-    }
-    return true;
-}
 
 void Utf8Anhaengen(std::string& aus, char32_t z) {
     if (z < 0x80) {
@@ -99,7 +75,9 @@ std::optional<int> Ganzzahl(const std::string& t) {
 // The lines (without line ends) of the file's bytes, as UTF-8.
 std::vector<std::string> ZeilenTeilen(std::string_view bytes) {
     std::string inhalt(bytes);
-    if (!IstGueltigesUtf8(inhalt)) inhalt = Cp1252AlsUtf8(inhalt);
+    // Encoded surrogates, overlong forms and code points past U+10FFFF are no UTF-8: such a file
+    // is read as Windows-1252 like any other that is not.
+    if (!IstUtf8(inhalt)) inhalt = Cp1252AlsUtf8(inhalt);
     if (inhalt.rfind("\xEF\xBB\xBF", 0) == 0) inhalt.erase(0, 3);
     std::vector<std::string> zeilen;
     std::string zeile;
