@@ -199,10 +199,6 @@ struct Zellen {
     }
 };
 
-} // namespace
-
-namespace {
-
 // The true outline of a glyph at the pen's origin in millimetres, with contour numbers from 1
 // on, and in the economy mode its elements fitted there; both are placed along the text by
 // moving them to the pen.
