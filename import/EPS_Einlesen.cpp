@@ -846,8 +846,10 @@ bool OhneStartmarkeLesen(Sitzung& s) {
 
 void SpeicherZuruecksetzen(Sitzung& s) {
     Speicher& sp = s.speicher;
-    sp.KonturPunkte.Zuruecksetzen();
-    sp.Elemente.Zuruecksetzen();
+    // Arrays already empty at their start capacity are left as they are: re-creating them
+    // would only give back and take again the same memory.
+    for (GeoFeld* feld : {&sp.KonturPunkte, &sp.Elemente})
+        if (feld->Anzahl() != 0 || feld->Kapazitaet() != GeoFeld::Schritt) feld->Zuruecksetzen();
     s.umriss.Leeren();
     // The default approximation needs the outline only for the report: a drawing of more than
     // 65,536 curve pieces goes without it, so its memory stays small. The economy mode chooses
