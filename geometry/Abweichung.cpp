@@ -62,18 +62,8 @@ double Unterteilt(const UmrissStueck& s, P2 p, double best) {
     const int g = s.Grad;
     while (n > 0) {
         const Teil t = stapel[--n];
-        double xMin = t.P[0].x, xMax = xMin, yMin = t.P[0].y, yMax = yMin;
-        for (int i = 1; i <= g; ++i) {
-            const P2 q = t.P[static_cast<std::size_t>(i)];
-            xMin = std::min(xMin, q.x);
-            xMax = std::max(xMax, q.x);
-            yMin = std::min(yMin, q.y);
-            yMax = std::max(yMax, q.y);
-        }
-        const double dx = std::max({xMin - p.x, 0.0, p.x - xMax});
-        const double dy = std::max({yMin - p.y, 0.0, p.y - yMax});
         // Nothing nearer by more than a nanometre can lie in it.
-        if (std::sqrt(dx * dx + dy * dy) >= best - 1e-6) continue;
+        if (BoxAbstand(UmrissStueck{s.Grad, t.P}, p) >= best - 1e-6) continue;
         const P2 a = t.P[0], b = t.P[static_cast<std::size_t>(g)];
         bool flach = true;
         for (int i = 1; i < g && flach; ++i)
