@@ -27,13 +27,20 @@ constexpr double FitAnteil = 0.97;
 constexpr int Nachbesserungen = 3;
 // The finest deviation fitted for (mm).
 constexpr double MinAbweichung = 0.001;
-// Where a corridor arc may end: this share of the aim from the outline, at most this many
-// degrees off its direction.
-constexpr double EndAbstandAnteil = 0.4;
-constexpr double EndWinkelGrad = 1.2;
 // The steps (degrees) in which the direction out of a corner is searched.
 constexpr double EckSuchschrittGrad = 2.0;
-
+// The search's bins: this many offsets across the corridor times this many angles to the
+// outline up to EndWinkelGrad either way (an arc ending at a larger angle leaves the next one
+// little room).
+constexpr int Faecher = 7;
+constexpr double EndWinkelGrad = 3.0;
+// The curvatures tried from a state: a grid of this many steps over the outline's curvature
+// plus or minus the larger of this share of it and this many times the aim per millimetre
+// squared, then each bin's best narrowed this many times by halving the step.
+constexpr int KruemmungsRaster = 16;
+constexpr double KruemmungsBreite = 0.3;
+constexpr double MinKruemmungsBreite = 0.4;
+constexpr int Verfeinerungen = 5;
 P2 Einheit(P2 v) {
     const double l = Laenge(v);
     return l > 0 ? (1 / l) * v : P2{};
@@ -114,6 +121,18 @@ P2 EndRichtungVon(const Zug& z) {
     return z.ccw ? t : -1.0 * t;
 }
 
+// The distance of q from the element on its way (as ElementAbstand, without angles: the side of
+// the radii through the arc's ends tells whether q lies in its sweep).
+double ZugAbstand(const Zug& z, P2 q) {
+    if (z.e.Typ != Bogen) return StreckenAbstand(q, z.a, z.b);
+    const P2 m{z.e.X1, z.e.Y1};
+    const P2 u = (z.ccw ? z.a : z.b) - m, v = (z.ccw ? z.b : z.a) - m, w = q - m;
+    const bool innen = Kreuz(u, v) >= 0 ? Kreuz(u, w) >= 0 && Kreuz(w, v) >= 0
+                                        : !(Kreuz(v, w) > 0 && Kreuz(w, u) > 0);
+    if (innen) return std::fabs(Laenge(w) - z.e.Radius);
+    return std::min(Laenge(q - z.a), Laenge(q - z.b));
+}
+
 // The biarc from p0 (direction t0) to p1 (direction t1) whose first tangent length is
 // anteil times that of the biarc with equal tangent lengths.
 bool Biarc(P2 p0, P2 t0, P2 p1, P2 t1, double anteil, double maxRadius, std::int32_t nr,
@@ -155,18 +174,39 @@ bool Biarc(P2 p0, P2 t0, P2 p1, P2 t1, double anteil, double maxRadius, std::int
     return true;
 }
 
-// A run of smooth curve pieces followed by a polyline whose points lie on the curve and whose
-// chords stay within eps of it (control polygons flat to eps, a rigorous bound), with the
-// curve's direction at every point.
+// A run of smooth pieces followed by a polyline whose points lie on the curve and whose chords
+// stay within eps of it (control polygons flat to eps, a rigorous bound), with the curve's
+// direction at every point, and each chord's unit direction, length and distance from the start.
 class Lauf {
 public:
     Lauf(const std::vector<UmrissStueck>& stuecke, double eps) {
         punkte_.push_back(stuecke.front().Anfang());
         richtungen_.push_back(AnfangsRichtung(stuecke.front()));
         for (const UmrissStueck& s : stuecke) Teilen(s, eps, 0);
+        weg_.push_back(0);
+        for (std::size_t i = 0; i + 1 < punkte_.size(); ++i) {
+            const P2 v = punkte_[i + 1] - punkte_[i];
+            const double l = Laenge(v);
+            sehnen_.push_back(l > 0 ? (1 / l) * v : P2{});
+            laengen_.push_back(l);
+            weg_.push_back(weg_.back() + l);
+        }
     }
     const std::vector<P2>& Punkte() const { return punkte_; }
     const std::vector<P2>& Richtungen() const { return richtungen_; }
+    std::size_t Sehnen() const { return sehnen_.size(); }
+    // The distance of q from chord i, and where its foot lies along the run.
+    double Abstand2(P2 q, std::size_t i) const {
+        const P2 v = q - punkte_[i];
+        const double t = std::clamp(Skalar(v, sehnen_[i]), 0.0, laengen_[i]);
+        const P2 r = v - t * sehnen_[i];
+        return Skalar(r, r);
+    }
+    P2 Sehne(std::size_t i) const { return sehnen_[i]; }
+    double Weg(P2 q, std::size_t i) const {
+        return weg_[i] + std::clamp(Skalar(q - punkte_[i], sehnen_[i]), 0.0, laengen_[i]);
+    }
+    double Gesamt() const { return weg_.back(); }
 
 private:
     void Teilen(const UmrissStueck& s, double eps, int tiefe) {
@@ -196,17 +236,23 @@ private:
 
     std::vector<P2> punkte_;
     std::vector<P2> richtungen_;
+    std::vector<P2> sehnen_;
+    std::vector<double> laengen_;
+    std::vector<double> weg_;
 };
 
-// The fitting of one contour's runs. Arcs follow the outline inside a corridor of the aim's
-// width: each leaves in the direction the previous one arrived in and takes the curvature that
-// carries it farthest before it leaves the corridor; the run ends with a biarc into the end point
-// in the outline's own direction there. The elements' direction is continuous along the run.
+// The fitting of one contour's runs with the fewest arcs found by a search in layers. Layer n
+// holds states (a point inside the corridor of the aim's width around the outline, and a
+// direction) that n arcs reach, each arc leaving in the direction the previous one arrived in:
+// for every offset from the outline and angle to it (a grid of bins), the state farthest along.
+// The run ends with one arc or a biarc into its end point, in the outline's own direction there
+// unless the end is a corner. The elements' direction is continuous along the run.
 class Fitter {
 public:
     Fitter(const Sparparameter& p, std::int32_t nr, double ziel)
         : p_(p), nr_(nr), ziel_(ziel), eps_(p.MaxAbweichung * PolylinienAnteil),
-          schritt_(std::max(ziel / 2, 1e-4)) {}
+          grenze_(ziel - eps_), schritt_(std::max(ziel / 2, 1e-4)),
+          winkelTangens_(std::tan(EndWinkelGrad * Pi() / 180)) {}
 
     double Eps() const { return eps_; }
 
@@ -215,35 +261,78 @@ public:
     void LaufFitten(const Lauf& l, bool eckAnfang, bool eckEnde, std::vector<Zug>& aus) const {
         const std::vector<P2>& pt = l.Punkte();
         const std::size_t letzter = pt.size() - 1;
-        P2 p = pt[0], t = l.Richtungen()[0];
-        std::size_t seg = 0; // the chord p lies beside
-        std::vector<Zug> zuege;
-        std::size_t spanne = 32; // polyline points the last arc passed, at least 32
-        for (int arcs = 0; arcs < 100000; ++arcs) {
-            // The end is tried only within reach of a biarc: a run far longer than the arcs so
-            // far would make every step look at the whole rest of the run.
-            if (letzter - seg <= 8 * spanne && Schluss(l, p, t, seg, eckEnde, zuege)) {
-                aus.insert(aus.end(), zuege.begin(), zuege.end());
+        Suche su;
+        const P2 t0 = l.Richtungen()[0];
+        const int richtungen = eckAnfang ? 9 : 1;
+        for (int r = 0; r < richtungen; ++r) {
+            const double w =
+                (r % 2 == 0 ? 1 : -1) * ((r + 1) / 2) * EckSuchschrittGrad * Pi() / 180;
+            const P2 tr{std::cos(w) * t0.x - std::sin(w) * t0.y,
+                        std::sin(w) * t0.x + std::cos(w) * t0.y};
+            su.schicht.push_back(static_cast<std::int32_t>(su.alle.size()));
+            su.alle.push_back({pt[0], tr, 0, 0.0, -1, {}});
+        }
+        std::vector<Zug> zuege, schluss;
+        // Every layer moves on by half a step at least, or by a polyline point when stuck.
+        const double schichten = 2 * l.Gesamt() / schritt_ + static_cast<double>(pt.size()) + 2;
+        for (double n = 0; n < schichten; ++n) {
+            // The first layer from which the end is reached gives the fewest arcs.
+            std::int32_t fertig = -1;
+            for (const std::int32_t i : su.schicht) {
+                const Zustand& z = su.alle[static_cast<std::size_t>(i)];
+                if (Schluss(l, z.p, z.t, z.seg, eckEnde, zuege) &&
+                    (fertig < 0 || zuege.size() < schluss.size())) {
+                    fertig = i;
+                    schluss = zuege;
+                    if (zuege.size() == 1) break;
+                }
+            }
+            if (fertig >= 0) {
+                su.Kette(fertig, aus);
+                aus.insert(aus.end(), schluss.begin(), schluss.end());
                 return;
             }
-            Zug z;
-            std::size_t neuSeg = seg;
-            if (!WeitesterBogen(pt, p, t, seg, arcs == 0 && eckAnfang, z, neuSeg)) {
-                // Stuck (a cusp): a line to the next point keeps the contour closed.
-                const std::size_t ziel = std::min(seg + 1, letzter);
-                z = LinieZug(p, pt[ziel], nr_);
-                neuSeg = std::min(ziel, letzter - 1);
+            std::vector<Kandidat> beste(Faecher * Faecher);
+            for (const std::int32_t i : su.schicht) Ausbreiten(l, su.alle, i, beste);
+            Verfeinern(l, su.alle, beste);
+            std::vector<std::int32_t> neu;
+            for (const Kandidat& k : beste) {
+                if (k.eltern < 0) continue;
+                const Zustand& v = su.alle[static_cast<std::size_t>(k.eltern)];
+                Zug z;
+                if (!BogenZug(v.p, v.t, k.q, p_.MaxRadius, nr_, z)) continue;
+                // The outline points the arc passes must lie within the aim of it.
+                bool gut = true;
+                for (std::size_t j = v.seg + 1; j <= k.seg && gut; ++j)
+                    gut = ZugAbstand(z, pt[j]) <= ziel_;
+                if (!gut) continue;
+                neu.push_back(static_cast<std::int32_t>(su.alle.size()));
+                su.alle.push_back({k.q, EndRichtungVon(z), k.seg, k.weg, k.eltern, z});
+            }
+            if (neu.empty()) {
+                // Stuck (a cusp): a line from the farthest state to the next point keeps the
+                // contour closed.
+                std::int32_t weitester = su.schicht[0];
+                for (const std::int32_t i : su.schicht)
+                    if (su.alle[static_cast<std::size_t>(i)].weg >
+                        su.alle[static_cast<std::size_t>(weitester)].weg)
+                        weitester = i;
+                const Zustand v = su.alle[static_cast<std::size_t>(weitester)];
+                const std::size_t ziel = std::min(v.seg + 1, letzter);
+                const Zug z = LinieZug(v.p, pt[ziel], nr_);
                 if (ziel == letzter) {
+                    su.Kette(weitester, aus);
                     aus.push_back(z);
                     return;
                 }
+                neu.push_back(static_cast<std::int32_t>(su.alle.size()));
+                su.alle.push_back(
+                    {pt[ziel], Einheit(pt[ziel] - v.p), ziel, l.Weg(pt[ziel], ziel), weitester, z});
             }
-            aus.push_back(z);
-            p = z.b;
-            t = EndRichtungVon(z);
-            spanne = std::max<std::size_t>(32, neuSeg > seg ? neuSeg - seg : 0);
-            seg = neuSeg;
+            su.schicht = std::move(neu);
         }
+        // Not reached for any outline the polyline can follow; the contour stays closed.
+        aus.push_back(LinieZug(su.alle[static_cast<std::size_t>(su.schicht[0])].p, pt.back(), nr_));
     }
 
     // A smooth closed contour that is a circle within the aim.
@@ -266,7 +355,123 @@ public:
     }
 
 private:
-    // The end of the run from p: a biarc into the end point in the outline's direction there.
+    struct Zustand {
+        P2 p, t;
+        std::size_t seg; // the chord p lies beside
+        double weg;      // how far along the run
+        std::int32_t eltern;
+        Zug zug; // the arc from the parent here
+    };
+    // The best arc end found for a bin: the curvature it was found with and the step of the
+    // curvature grid around it.
+    struct Kandidat {
+        P2 q;
+        std::size_t seg = 0;
+        double weg = -1;
+        std::int32_t eltern = -1;
+        double k = 0, dk = 0;
+    };
+    struct Suche {
+        std::vector<Zustand> alle;
+        std::vector<std::int32_t> schicht;
+        // The arcs that lead to state i, in the run's order, appended to aus.
+        void Kette(std::int32_t i, std::vector<Zug>& aus) const {
+            std::vector<Zug> r;
+            for (; i >= 0 && alle[static_cast<std::size_t>(i)].eltern >= 0;
+                 i = alle[static_cast<std::size_t>(i)].eltern)
+                r.push_back(alle[static_cast<std::size_t>(i)].zug);
+            aus.insert(aus.end(), r.rbegin(), r.rend());
+        }
+    };
+
+    // The arcs of a range of curvatures around the outline's from state i.
+    void Ausbreiten(const Lauf& l, const std::vector<Zustand>& alle, std::int32_t i,
+                    std::vector<Kandidat>& beste) const {
+        const Zustand& z = alle[static_cast<std::size_t>(i)];
+        const double kSchaetz = Kruemmung(l.Punkte(), z.p, z.seg);
+        const double breite =
+            std::max(KruemmungsBreite * std::fabs(kSchaetz), MinKruemmungsBreite * ziel_);
+        const double dk = 2 * breite / KruemmungsRaster;
+        for (int r = 0; r <= KruemmungsRaster; ++r)
+            Gehen(l, alle, i, kSchaetz - breite + r * dk, dk, beste);
+    }
+
+    // Each bin's best arc tried again with the curvature a little either side, narrowing.
+    void Verfeinern(const Lauf& l, const std::vector<Zustand>& alle,
+                    std::vector<Kandidat>& beste) const {
+        for (int stufe = 0; stufe < Verfeinerungen; ++stufe) {
+            const std::vector<Kandidat> stand = beste;
+            for (const Kandidat& b : stand) {
+                if (b.eltern < 0) continue;
+                const double dk = b.dk / 2;
+                Gehen(l, alle, b.eltern, b.k - dk, dk, beste);
+                Gehen(l, alle, b.eltern, b.k + dk, dk, beste);
+            }
+        }
+    }
+
+    // The arc of curvature k from state i, walked while it stays in the corridor: every point
+    // where it runs at less than the bins' largest angle to the outline is a candidate for the
+    // bin of its offset and angle.
+    void Gehen(const Lauf& l, const std::vector<Zustand>& alle, std::int32_t i, double k, double dk,
+               std::vector<Kandidat>& beste) const {
+        const Zustand& z = alle[static_cast<std::size_t>(i)];
+        const std::vector<P2>& pt = l.Punkte();
+        const std::size_t letzte = l.Sehnen() - 1;
+        const double grenze2 = grenze_ * grenze_;
+        const P2 t = z.t, n{-t.y, t.x};
+        // Steps short enough that the distance between two of them cannot rise far above the
+        // larger of the two.
+        const double h =
+            std::clamp(std::sqrt(0.2 * ziel_ / (2 * std::fabs(k) + 1e-6)), schritt_, 1.0);
+        const double maxL = std::fabs(k) > 0 ? Pi() / std::fabs(k) : 1e9; // a half turn
+        const double cs = std::cos(k * h), sn = std::sin(k * h);
+        const double kehr = k != 0 ? 1 / k : 0;
+        double c = 1, si = 0;
+        std::size_t s = z.seg;
+        for (double x = h; x <= maxL; x += h) {
+            // The point and direction at length x, turned on step by step: p + (sin kx t +
+            // (1 - cos kx) n) / k, written so that k = 0 is the straight line.
+            const double c2 = c * cs - si * sn;
+            si = si * cs + c * sn;
+            c = c2;
+            const bool gerade = std::fabs(k * x) < 1e-8;
+            const double sinc = gerade ? x : si * kehr;
+            const double cosc = gerade ? k * x * x / 2 : (1 - c) * kehr;
+            const P2 q = z.p + sinc * t + cosc * n;
+            // The nearest chord from s on.
+            double d2 = l.Abstand2(q, s);
+            while (s < letzte) {
+                const double weiter = l.Abstand2(q, s + 1);
+                if (weiter > d2) break;
+                d2 = weiter;
+                ++s;
+            }
+            if (d2 > grenze2) break;
+            const P2 sehne = l.Sehne(s);
+            const P2 richtung{c * t.x - si * t.y, si * t.x + c * t.y};
+            const double vor = Skalar(sehne, richtung);
+            if (vor > 0) {
+                const double w = Kreuz(sehne, richtung) / vor; // tangent of the angle
+                if (std::fabs(w) <= winkelTangens_) {
+                    const double d = std::sqrt(d2);
+                    const double seite = Kreuz(sehne, q - pt[s]) >= 0 ? d : -d;
+                    const int fa = std::clamp(static_cast<int>((seite / grenze_ + 1) / 2 * Faecher),
+                                              0, Faecher - 1);
+                    const int fw = std::clamp(
+                        static_cast<int>((w / winkelTangens_ + 1) / 2 * Faecher), 0, Faecher - 1);
+                    const double weg = l.Weg(q, s);
+                    Kandidat& b = beste[static_cast<std::size_t>(fa * Faecher + fw)];
+                    if (weg > b.weg && weg >= z.weg + schritt_ / 2) b = {q, s, weg, i, k, dk};
+                }
+            }
+            // Past the end of the run: the run's own end takes over.
+            if (s == letzte && Skalar(q - pt.back(), sehne) > 0) break;
+        }
+    }
+
+    // The end of the run from p: one arc into the end point where the end is a corner, else a
+    // biarc in the outline's direction there.
     bool Schluss(const Lauf& l, P2 p, P2 t, std::size_t seg, bool eckEnde,
                  std::vector<Zug>& zuege) const {
         const std::vector<P2>& pt = l.Punkte();
@@ -279,117 +484,6 @@ private:
             if (Biarc(p, t, pt.back(), l.Richtungen().back(), anteil, p_.MaxRadius, nr_, zuege) &&
                 Passt(zuege, pt, seg, pt.size() - 1))
                 return true;
-        }
-        return false;
-    }
-
-    // The distance of q from the chords near seg, moving seg on to the nearest one ahead.
-    double Korridorabstand(const std::vector<P2>& pt, P2 q, std::size_t& seg) const {
-        const std::size_t letzter = pt.size() - 2;
-        double d = StreckenAbstand(q, pt[seg], pt[seg + 1]);
-        while (seg < letzter) {
-            const double weiter = StreckenAbstand(q, pt[seg + 1], pt[seg + 2]);
-            if (weiter > d) break;
-            d = weiter;
-            ++seg;
-        }
-        return d;
-    }
-
-    // How far the arc from p in direction t with curvature k stays in the corridor; the chord
-    // its end lies beside comes back in endSeg. An arc never goes round more than a half turn.
-    double Reichweite(const std::vector<P2>& pt, P2 p, P2 t, double k, std::size_t seg,
-                      std::size_t& endSeg) const {
-        const double grenze = ziel_ - eps_;
-        const P2 n{-t.y, t.x};
-        const double maxL = std::fabs(k) > 0 ? Pi() / std::fabs(k) : 1e9;
-        const P2 ende = pt.back();
-        static const double endWinkelSinus = std::sin(EndWinkelGrad * Pi() / 180);
-        double l = 0;
-        endSeg = seg;
-        std::size_t s = seg;
-        // The arc point and direction at length x, turned on step by step: p + (sin kx t +
-        // (1 - cos kx) n) / k, written so that k = 0 is the straight line.
-        const double cs = std::cos(k * schritt_), sn = std::sin(k * schritt_);
-        double c = 1, si = 0;
-        for (double x = schritt_; x <= maxL; x += schritt_) {
-            const double c2 = c * cs - si * sn;
-            si = si * cs + c * sn;
-            c = c2;
-            const double phi = k * x;
-            const double sinc = std::fabs(phi) < 1e-8 ? x : si / k;
-            const double cosc = std::fabs(phi) < 1e-8 ? k * x * x / 2 : (1 - c) / k;
-            const P2 q = p + sinc * t + cosc * n;
-            const double d = Korridorabstand(pt, q, s);
-            if (d > grenze) break;
-            // Only an end near the outline and running along it lets the next arc go on: one at
-            // the corridor's edge heading out would leave the next arc no room.
-            const P2 richtung{c * t.x - si * t.y, si * t.x + c * t.y};
-            const P2 sehne = Einheit(pt[s + 1] - pt[s]);
-            if (d <= EndAbstandAnteil * ziel_ &&
-                std::fabs(Kreuz(sehne, richtung)) <= endWinkelSinus) {
-                l = x;
-                endSeg = s;
-            }
-            // Past the end of the run: the run's own end takes over.
-            if (s == pt.size() - 2 && Skalar(q - ende, pt[s + 1] - pt[s]) > 0) break;
-        }
-        return l;
-    }
-
-    // The arc of the greatest reach from p in direction t, with its passed points checked.
-    bool WeitesterBogen(const std::vector<P2>& pt, P2 p, P2 t, std::size_t seg, bool freieRichtung,
-                        Zug& z, std::size_t& endSeg) const {
-        const double kSchaetz = Kruemmung(pt, p, seg);
-        const double breite = std::max(0.15 * std::fabs(kSchaetz), 8 * ziel_ / 25.0);
-        double bestK = kSchaetz, bestL = 0;
-        P2 bestT = t;
-        // At a corner the direction is searched too, in steps either side of the outline's.
-        const int richtungen = freieRichtung ? 9 : 1;
-        for (int r = 0; r < richtungen; ++r) {
-            const double w =
-                (r % 2 == 0 ? 1 : -1) * ((r + 1) / 2) * EckSuchschrittGrad * Pi() / 180;
-            const P2 tr{std::cos(w) * t.x - std::sin(w) * t.y,
-                        std::sin(w) * t.x + std::cos(w) * t.y};
-            const auto versuchen = [&](double k) {
-                std::size_t e = seg;
-                const double l = Reichweite(pt, p, tr, k, seg, e);
-                if (l > bestL) {
-                    bestL = l;
-                    bestK = k;
-                    bestT = tr;
-                }
-            };
-            constexpr int Raster = 16;
-            for (int i = 0; i <= Raster; ++i)
-                versuchen(kSchaetz - breite + 2 * breite * i / Raster);
-            // Narrowed around the best curvature found.
-            double schritt = 2 * breite / Raster;
-            for (int i = 0; i < 10; ++i) {
-                schritt /= 2;
-                const double mitte = bestK;
-                versuchen(mitte - schritt);
-                versuchen(mitte + schritt);
-            }
-        }
-        t = bestT;
-        // Shorter where points passed lie outside the aim of the arc.
-        for (double l = bestL; l >= schritt_; l -= schritt_) {
-            const double phi = bestK * l;
-            const double sinc = std::fabs(phi) < 1e-8 ? l : std::sin(phi) / bestK;
-            const double cosc =
-                std::fabs(phi) < 1e-8 ? bestK * l * l / 2 : (1 - std::cos(phi)) / bestK;
-            const P2 ende = p + sinc * t + cosc * P2{-t.y, t.x};
-            if (!BogenZug(p, t, ende, p_.MaxRadius, nr_, z)) continue;
-            std::size_t s = seg;
-            Korridorabstand(pt, ende, s);
-            bool gut = true;
-            for (std::size_t i = seg + 1; i <= s && gut; ++i)
-                gut = ElementAbstand(z.e, pt[i]) <= ziel_;
-            if (gut) {
-                endSeg = s;
-                return true;
-            }
         }
         return false;
     }
@@ -418,7 +512,7 @@ private:
         }
         for (std::size_t i = a + 1; i < b; ++i) {
             double d = std::numeric_limits<double>::infinity();
-            for (const Zug& z : zuege) d = std::min(d, ElementAbstand(z.e, pt[i]));
+            for (const Zug& z : zuege) d = std::min(d, ZugAbstand(z, pt[i]));
             if (d > ziel_) return false;
         }
         std::size_t naechste = a;
@@ -456,7 +550,9 @@ private:
     std::int32_t nr_;
     double ziel_;
     double eps_;
+    double grenze_; // the corridor's half width: the aim less the polyline's own deviation
     double schritt_;
+    double winkelTangens_;
 };
 
 bool GleicherKreis(const GeoElement& x, const GeoElement& y) {
@@ -507,7 +603,7 @@ bool EckWinkel(const UmrissStueck& vorher, const UmrissStueck& nachher) {
 
 // Runs of curves end at corners and at lines.
 bool IstEcke(const UmrissStueck& vorher, const UmrissStueck& nachher) {
-    return vorher.Grad == 1 || nachher.Grad == 1 || EckWinkel(vorher, nachher);
+    return EckWinkel(vorher, nachher);
 }
 
 // The pieces of a contour, closed (the last piece ends where the first starts) or an open chain
@@ -520,13 +616,13 @@ std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool geschlos
     const std::size_t n = st.size();
     std::size_t i = 0;
     while (i < n) {
-        if (st[i].Grad == 1) {
+        std::size_t j = i + 1;
+        while (j < n && !IstEcke(st[j - 1], st[j])) ++j;
+        if (st[i].Grad == 1 && j == i + 1) {
             zuege.push_back(LinieZug(st[i].Anfang(), st[i].Ende(), nr));
             ++i;
             continue;
         }
-        std::size_t j = i + 1;
-        while (j < n && !IstEcke(st[j - 1], st[j])) ++j;
         // The joints before and after the run: corners unless the contour is smooth all round
         // or a line meets the curve in its direction; the ends of an open chain are corners.
         const bool eckAnfang = geschlossen ? !glatt && EckWinkel(st[(i + n - 1) % n], st[i])
