@@ -360,6 +360,8 @@ public:
     void UmrissBeenden() { KonturFertig(); }
     // The economy fit's elements of every path, in contour order, with the box of the outline.
     std::vector<GeoElement>& SparElemente() { return sparElemente_; }
+    // Paths too large for the economy fit (left to the approximation).
+    std::int64_t SparZuGross() const { return sparZuGross_; }
     // The circle values the flatness tests of the line reader left.
     const Textzustand& FlachZustand() const { return flachZustand_; }
     bool Gespeichert() const { return gespeichert_; }
@@ -419,6 +421,7 @@ private:
     // ends.
     bool sparsam_;
     std::vector<GeoElement> sparElemente_;
+    std::int64_t sparZuGross_ = 0;
     Sparparameter sparParameter_;
     double massstab_;
     UmrissKontur laufend_;
@@ -573,7 +576,7 @@ void PSLeser::UmrissStueckAnfuegen(std::int32_t nr, const UmrissStueck& st) {
 
 void PSLeser::KonturFertig() {
     if (laufend_.Stuecke.empty()) return;
-    if (sparsam_) SparKonturFitten(laufend_, sparParameter_, sparElemente_);
+    if (sparsam_ && SparKonturFitten(laufend_, sparParameter_, sparElemente_) < 0) ++sparZuGross_;
     s_.umriss.KonturUebernehmen(std::move(laufend_));
     laufend_ = UmrissKontur{};
 }
@@ -833,6 +836,7 @@ struct Lesebefund {
     bool gespeichert = false;             // a record reached the outline buffer
     Textzustand flachZustand;             // the circle values the reader's flatness tests left
     std::vector<GeoElement> sparElemente; // the economy fit's elements of every path
+    std::int64_t sparZuGross = 0;         // paths too large for the economy fit
 };
 
 // Text 115 and the question whether to read a file without start marker anyway.
@@ -890,6 +894,7 @@ Lesebefund KonturPunkteLesen(Sitzung& s, std::string inhalt, bool istPdf, Kontur
     befund.abgebrochen = !leser.Lesen();
     leser.UmrissBeenden();
     befund.sparElemente = std::move(leser.SparElemente());
+    befund.sparZuGross = leser.SparZuGross();
     befund.gespeichert = leser.Gespeichert();
     befund.flachZustand = leser.FlachZustand();
     return befund;
@@ -961,6 +966,7 @@ ImportErgebnis Importieren(Sitzung& s, std::string inhalt, bool istPdf, bool gef
     ui.Neuzeichnen();
     ui.MenuesNachUmwandlung(false);
     LesebefundMelden(s, befund);
+    if (befund.sparZuGross > 0) s.Melden(9);
     return ImportErgebnis::Gelesen;
 }
 

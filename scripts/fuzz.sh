@@ -27,6 +27,7 @@ cmake --build "$BUILD" --target fuzz_alle
 # The tests' data files each target starts from, besides its seeds and regression inputs.
 declare -A DATEN=(
     [eps]="tests/import/daten/*.eps tests/import/daten/*.ps"
+    [spar]="tests/import/daten/*.eps tests/import/daten/*.ps"
     [pdf]="tests/import/daten/*.pdf"
     [dxf]="tests/frames/daten/*.dxf"
     [vlg]="tests/frames/daten/*.vlg"

@@ -224,6 +224,7 @@ struct GlyphEintrag {
 struct Glyphen {
     std::map<std::tuple<std::string, double, bool, bool, char32_t>, GlyphEintrag> eintraege;
     KonturMessung messung;
+    bool sparZuGrossGemeldet = false; // text 9, once per conversion
 };
 
 // The glyph's outline at scale massstab, read when it has not been at that scale; false when it
@@ -273,14 +274,20 @@ void UmrissPlatzieren(Sitzung& s, std::vector<UmrissKontur> konturen) {
 // contours fitted once at the pen's origin and moved to the pen; contour by contour the fewer
 // elements that keep the deviation (SparAuswaehlen).
 void SparGlyphSetzen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen, double massstab,
-                     GlyphEintrag& eintrag, KonturMessung& messung) {
+                     GlyphEintrag& eintrag, Glyphen& glyphen) {
     Textzustand& z = s.text;
     GlyphUmriss& g = eintrag.umriss;
     if (!UmrissHolen(s, geraet, zeichen, massstab, g, true)) return;
     const Sparparameter p = SparparameterAus(s.einstellungen);
     if (!g.gefittet) {
-        for (const UmrissKontur& k : g.umriss.Konturen) SparKonturFitten(k, p, g.elemente);
+        bool zuGross = false;
+        for (const UmrissKontur& k : g.umriss.Konturen)
+            if (SparKonturFitten(k, p, g.elemente) < 0) zuGross = true;
         g.gefittet = true;
+        if (zuGross && !glyphen.sparZuGrossGemeldet) {
+            glyphen.sparZuGrossGemeldet = true;
+            s.Melden(9);
+        }
     }
     const std::int32_t basis = z.KonturZaehler;
     const double dx = z.StiftX * massstab, dy = z.StiftY * massstab;
@@ -304,7 +311,7 @@ void SparGlyphSetzen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen, double m
     if (z.KonturZaehler - basis == g.konturen) {
         std::vector<const UmrissKontur*> zeiger;
         for (const UmrissKontur& k : konturen) zeiger.push_back(&k);
-        SparAuswaehlen(sp, vorher, spar, zeiger, p.MaxAbweichung, messung);
+        SparAuswaehlen(sp, vorher, spar, zeiger, p.MaxAbweichung, glyphen.messung);
     } else {
         // The approximation numbered the glyph otherwise than its outline: the fit alone.
         sp.Elemente.Kuerzen(vorher);
@@ -322,7 +329,7 @@ void SparGlyphSetzen(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen, double m
 
 // ZeichenUmwandeln with the glyph taken from or recorded into eintrag.
 static void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,
-                             GlyphEintrag& eintrag, KonturMessung& messung) {
+                             GlyphEintrag& eintrag, Glyphen& glyphen) {
     Textzustand& z = s.text;
     try {
         const AbcBreiten abc = geraet.Breiten(zeichen);
@@ -336,7 +343,7 @@ static void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen,
         }
         z.Massstab = massstab;
         if (s.einstellungen.SparModus == 1) {
-            SparGlyphSetzen(s, geraet, zeichen, massstab, eintrag, messung);
+            SparGlyphSetzen(s, geraet, zeichen, massstab, eintrag, glyphen);
         } else {
             const std::int32_t basis = z.KonturZaehler;
             const double dx = z.StiftX * massstab, dy = z.StiftY * massstab;
@@ -372,7 +379,7 @@ static void PositionUmwandeln(Sitzung& s, const Textquelle& quelle, GlyphGeraet&
             ZeichenUmwandeln(
                 s, geraet, pos.zeichen,
                 glyphen.eintraege[{f.Schriftart, f.Groesse, f.Fett, f.Kursiv, pos.zeichen}],
-                glyphen.messung);
+                glyphen);
         } else if (!schriftFehlerGemeldet) {
             schriftFehlerGemeldet = true;
             s.Melden(125, " " + pos.format.Schriftart);
@@ -431,8 +438,8 @@ static void TextDurchlaufen(Sitzung& s, const Textquelle& quelle, GlyphGeraet& g
 
 void ZeichenUmwandeln(Sitzung& s, GlyphGeraet& geraet, char32_t zeichen) {
     GlyphEintrag eintrag;
-    KonturMessung messung;
-    ZeichenUmwandeln(s, geraet, zeichen, eintrag, messung);
+    Glyphen glyphen;
+    ZeichenUmwandeln(s, geraet, zeichen, eintrag, glyphen);
 }
 
 void TextUmwandeln(Sitzung& s) {

@@ -1,6 +1,7 @@
 // Economy fitting of true outline contours: corners, runs of smooth pieces followed by a fine
-// polyline, the longest biarc from each point that stays within the deviation both ways, the
-// merging of what lies on one line or circle, and a final measurement of every contour.
+// polyline, the fewest arcs joined without a kink that a search in layers finds within the
+// deviation both ways, the merging of what lies on one line or circle, and a final measurement of
+// every contour.
 #include "text/Sparfitting.h"
 
 #include "app/DB_System.h"
@@ -41,6 +42,7 @@ constexpr int KruemmungsRaster = 16;
 constexpr double KruemmungsBreite = 0.3;
 constexpr double MinKruemmungsBreite = 0.4;
 constexpr int Verfeinerungen = 5;
+
 P2 Einheit(P2 v) {
     const double l = Laenge(v);
     return l > 0 ? (1 / l) * v : P2{};
@@ -179,10 +181,14 @@ bool Biarc(P2 p0, P2 t0, P2 p1, P2 t1, double anteil, double maxRadius, std::int
 // direction at every point, and each chord's unit direction, length and distance from the start.
 class Lauf {
 public:
-    Lauf(const std::vector<UmrissStueck>& stuecke, double eps) {
+    // At most maxPunkte points: a run that needs more is left unfinished (Voll).
+    Lauf(const std::vector<UmrissStueck>& stuecke, double eps, std::size_t maxPunkte) {
         punkte_.push_back(stuecke.front().Anfang());
         richtungen_.push_back(AnfangsRichtung(stuecke.front()));
-        for (const UmrissStueck& s : stuecke) Teilen(s, eps, 0);
+        for (const UmrissStueck& s : stuecke) {
+            Teilen(s, eps, 0, maxPunkte);
+            if (voll_) break;
+        }
         weg_.push_back(0);
         for (std::size_t i = 0; i + 1 < punkte_.size(); ++i) {
             const P2 v = punkte_[i + 1] - punkte_[i];
@@ -207,9 +213,14 @@ public:
         return weg_[i] + std::clamp(Skalar(q - punkte_[i], sehnen_[i]), 0.0, laengen_[i]);
     }
     double Gesamt() const { return weg_.back(); }
+    bool Voll() const { return voll_; }
 
 private:
-    void Teilen(const UmrissStueck& s, double eps, int tiefe) {
+    void Teilen(const UmrissStueck& s, double eps, int tiefe, std::size_t maxPunkte) {
+        if (voll_ || punkte_.size() >= maxPunkte) {
+            voll_ = true;
+            return;
+        }
         const P2 a = s.Anfang(), b = s.Ende();
         bool flach = true;
         for (int i = 1; i < s.Grad && flach; ++i)
@@ -230,8 +241,8 @@ private:
                 q[static_cast<std::size_t>(i)] =
                     0.5 * (q[static_cast<std::size_t>(i)] + q[static_cast<std::size_t>(i + 1)]);
         }
-        Teilen(links, eps, tiefe + 1);
-        Teilen(rechts, eps, tiefe + 1);
+        Teilen(links, eps, tiefe + 1, maxPunkte);
+        Teilen(rechts, eps, tiefe + 1, maxPunkte);
     }
 
     std::vector<P2> punkte_;
@@ -239,6 +250,7 @@ private:
     std::vector<P2> sehnen_;
     std::vector<double> laengen_;
     std::vector<double> weg_;
+    bool voll_ = false;
 };
 
 // The fitting of one contour's runs with the fewest arcs found by a search in layers. Layer n
@@ -257,8 +269,10 @@ public:
     double Eps() const { return eps_; }
 
     // A run that starts at a corner may leave it in any direction, one that ends at a corner
-    // may arrive in any; elsewhere the outline's direction is kept.
-    void LaufFitten(const Lauf& l, bool eckAnfang, bool eckEnde, std::vector<Zug>& aus) const {
+    // may arrive in any; elsewhere the outline's direction is kept. False (and aus unchanged)
+    // when aus would grow beyond maxElemente.
+    bool LaufFitten(const Lauf& l, bool eckAnfang, bool eckEnde, std::vector<Zug>& aus,
+                    std::size_t maxElemente) const {
         const std::vector<P2>& pt = l.Punkte();
         const std::size_t letzter = pt.size() - 1;
         Suche su;
@@ -276,6 +290,7 @@ public:
         // Every layer moves on by half a step at least, or by a polyline point when stuck.
         const double schichten = 2 * l.Gesamt() / schritt_ + static_cast<double>(pt.size()) + 2;
         for (double n = 0; n < schichten; ++n) {
+            if (aus.size() + static_cast<std::size_t>(n) + 2 > maxElemente) return false;
             // The first layer from which the end is reached gives the fewest arcs.
             std::int32_t fertig = -1;
             for (const std::int32_t i : su.schicht) {
@@ -290,7 +305,7 @@ public:
             if (fertig >= 0) {
                 su.Kette(fertig, aus);
                 aus.insert(aus.end(), schluss.begin(), schluss.end());
-                return;
+                return true;
             }
             std::vector<Kandidat> beste(Faecher * Faecher);
             for (const std::int32_t i : su.schicht) Ausbreiten(l, su.alle, i, beste);
@@ -323,7 +338,7 @@ public:
                 if (ziel == letzter) {
                     su.Kette(weitester, aus);
                     aus.push_back(z);
-                    return;
+                    return true;
                 }
                 neu.push_back(static_cast<std::int32_t>(su.alle.size()));
                 su.alle.push_back(
@@ -333,6 +348,7 @@ public:
         }
         // Not reached for any outline the polyline can follow; the contour stays closed.
         aus.push_back(LinieZug(su.alle[static_cast<std::size_t>(su.schicht[0])].p, pt.back(), nr_));
+        return true;
     }
 
     // A smooth closed contour that is a circle within the aim.
@@ -422,8 +438,8 @@ private:
         const P2 t = z.t, n{-t.y, t.x};
         // Steps short enough that the distance between two of them cannot rise far above the
         // larger of the two.
-        const double h =
-            std::clamp(std::sqrt(0.2 * ziel_ / (2 * std::fabs(k) + 1e-6)), schritt_, 1.0);
+        const double h = std::clamp(std::sqrt(0.2 * ziel_ / (2 * std::fabs(k) + 1e-6)), schritt_,
+                                    std::max(1.0, l.Gesamt() / 1024));
         const double maxL = std::fabs(k) > 0 ? Pi() / std::fabs(k) : 1e9; // a half turn
         const double cs = std::cos(k * h), sn = std::sin(k * h);
         const double kehr = k != 0 ? 1 / k : 0;
@@ -607,12 +623,21 @@ bool IstEcke(const UmrissStueck& vorher, const UmrissStueck& nachher) {
 }
 
 // The pieces of a contour, closed (the last piece ends where the first starts) or an open chain
-// whose two ends are corners.
-std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool geschlossen, bool glatt,
-                              const Sparparameter& p, std::int32_t nr, double ziel) {
+// whose two ends are corners, appended to aus; false when the polylines would need more than
+// maxPunkte points or the elements would be more than maxElemente.
+bool KonturFitten(const std::vector<UmrissStueck>& st, bool geschlossen, bool glatt,
+                  const Sparparameter& p, std::int32_t nr, double ziel, std::size_t maxPunkte,
+                  std::size_t maxElemente, std::vector<Zug>& aus) {
     const Fitter fitter(p, nr, ziel);
     std::vector<Zug> zuege;
-    if (geschlossen && glatt && fitter.KreisVersuchen(Lauf(st, fitter.Eps()), zuege)) return zuege;
+    if (geschlossen && glatt) {
+        const Lauf l(st, fitter.Eps(), maxPunkte);
+        if (l.Voll()) return false;
+        if (fitter.KreisVersuchen(l, zuege)) {
+            aus.insert(aus.end(), zuege.begin(), zuege.end());
+            return true;
+        }
+    }
     const std::size_t n = st.size();
     std::size_t i = 0;
     while (i < n) {
@@ -621,6 +646,7 @@ std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool geschlos
         if (st[i].Grad == 1 && j == i + 1) {
             zuege.push_back(LinieZug(st[i].Anfang(), st[i].Ende(), nr));
             ++i;
+            if (aus.size() + zuege.size() > maxElemente) return false;
             continue;
         }
         // The joints before and after the run: corners unless the contour is smooth all round
@@ -629,13 +655,17 @@ std::vector<Zug> KonturFitten(const std::vector<UmrissStueck>& st, bool geschlos
                                            : i == 0 || EckWinkel(st[i - 1], st[i]);
         const bool eckEnde = geschlossen ? !glatt && EckWinkel(st[j - 1], st[j % n])
                                          : j == n || EckWinkel(st[j - 1], st[j]);
-        fitter.LaufFitten(Lauf({st.begin() + static_cast<std::ptrdiff_t>(i),
-                                st.begin() + static_cast<std::ptrdiff_t>(j)},
-                               fitter.Eps()),
-                          eckAnfang, eckEnde, zuege);
+        const Lauf l({st.begin() + static_cast<std::ptrdiff_t>(i),
+                      st.begin() + static_cast<std::ptrdiff_t>(j)},
+                     fitter.Eps(), maxPunkte);
+        if (l.Voll() || !fitter.LaufFitten(l, eckAnfang, eckEnde, zuege,
+                                           maxElemente - std::min(maxElemente, aus.size())))
+            return false;
         i = j;
     }
-    return Zusammenfassen(zuege);
+    const std::vector<Zug> zusammen = Zusammenfassen(zuege);
+    aus.insert(aus.end(), zusammen.begin(), zusammen.end());
+    return true;
 }
 
 } // namespace
@@ -725,14 +755,21 @@ double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
     UmrissKontur ganz{k.KonturNr, {}};
     for (const auto& kette : ketten)
         ganz.Stuecke.insert(ganz.Stuecke.end(), kette.begin(), kette.end());
+    // The work is bounded by the outline's pieces, not by its size in millimetres: a contour
+    // that would need more is left to the default approximation.
+    const std::size_t maxElemente = std::max<std::size_t>(1024, 64 * k.Stuecke.size());
+    const std::size_t maxPunkte = std::max<std::size_t>(65536, 1024 * k.Stuecke.size());
     double ziel = p.MaxAbweichung * FitAnteil;
     double abweichung = 0;
     std::vector<GeoElement> elemente;
     for (int versuch = 0; versuch <= Nachbesserungen; ++versuch, ziel *= 0.75) {
         elemente.clear();
+        std::vector<Zug> zuege;
         for (const auto& kette : ketten)
-            for (const Zug& z : KonturFitten(kette, geschlossen, glatt, p, k.KonturNr, ziel))
-                elemente.push_back(z.e);
+            if (!KonturFitten(kette, geschlossen, glatt, p, k.KonturNr, ziel, maxPunkte,
+                              maxElemente, zuege))
+                return -1;
+        for (const Zug& z : zuege) elemente.push_back(z.e);
         std::vector<const GeoElement*> zeiger;
         for (const GeoElement& e : elemente) zeiger.push_back(&e);
         abweichung = KonturAbweichung(ganz, zeiger);
@@ -744,7 +781,8 @@ double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
         elemente.clear();
         for (const auto& kette : ketten) {
             std::vector<Zug> zuege;
-            const Lauf lauf(kette, p.MaxAbweichung / 2);
+            const Lauf lauf(kette, p.MaxAbweichung / 2, maxElemente);
+            if (lauf.Voll()) return -1;
             const std::vector<P2>& pt = lauf.Punkte();
             for (std::size_t i = 0; i + 1 < pt.size(); ++i)
                 if (!Gleich(pt[i], pt[i + 1]))

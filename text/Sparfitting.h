@@ -1,8 +1,8 @@
 // The economy fitting: a closed contour of the true outline as few lines, arcs and full circles
 // as possible, with every point of the contour within a stated distance of the elements and every
-// point of the elements within that distance of the contour. Smooth stretches are fitted with
-// biarcs across the joints of the outline's pieces (the tangent stays continuous), corners stay
-// corners, and a contour that is a circle becomes one.
+// point of the elements within that distance of the contour. Smooth stretches are fitted with arcs
+// across the joints of the outline's pieces (the tangent stays continuous from arc to arc), corners
+// stay corners, and a contour that is a circle becomes one.
 #pragma once
 
 #include "geometry/Umriss.h"
@@ -25,7 +25,9 @@ struct Sparparameter {
 Sparparameter SparparameterAus(const Einstellungen& e);
 // Appends the elements of contour k, in the contour's order and with its contour number, to aus,
 // and returns their measured deviation from k. A closed contour stays closed; an open one (or
-// one that jumps) is fitted chain by chain, with the ends of each chain kept.
+// one that jumps) is fitted chain by chain, with the ends of each chain kept. A contour whose fit
+// would take more than 64 elements per piece of it (at least 1024), one far larger than the
+// deviation, appends nothing and returns -1.
 double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
                         std::vector<GeoElement>& aus);
 
