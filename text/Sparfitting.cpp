@@ -42,6 +42,8 @@ constexpr int KruemmungsRaster = 16;
 constexpr double KruemmungsBreite = 0.3;
 constexpr double MinKruemmungsBreite = 0.4;
 constexpr int Verfeinerungen = 5;
+// The grid over all curvatures where the outline turns too tightly for the first one.
+constexpr int WeitesRaster = 128;
 
 P2 Einheit(P2 v) {
     const double l = Laenge(v);
@@ -307,22 +309,15 @@ public:
                 aus.insert(aus.end(), schluss.begin(), schluss.end());
                 return true;
             }
-            std::vector<Kandidat> beste(Faecher * Faecher);
-            for (const std::int32_t i : su.schicht) Ausbreiten(l, su.alle, i, beste);
-            Verfeinern(l, su.alle, beste);
             std::vector<std::int32_t> neu;
-            for (const Kandidat& k : beste) {
-                if (k.eltern < 0) continue;
-                const Zustand& v = su.alle[static_cast<std::size_t>(k.eltern)];
-                Zug z;
-                if (!BogenZug(v.p, v.t, k.q, p_.MaxRadius, nr_, z)) continue;
-                // The outline points the arc passes must lie within the aim of it.
-                bool gut = true;
-                for (std::size_t j = v.seg + 1; j <= k.seg && gut; ++j)
-                    gut = ZugAbstand(z, pt[j]) <= ziel_;
-                if (!gut) continue;
-                neu.push_back(static_cast<std::int32_t>(su.alle.size()));
-                su.alle.push_back({k.q, EndRichtungVon(z), k.seg, k.weg, k.eltern, z});
+            // The next layer from the curvatures around the outline's; where the outline turns
+            // too tightly for them to follow, from the whole range of curvatures it can have.
+            for (const bool weit : {false, true}) {
+                std::vector<Kandidat> beste(Faecher * Faecher);
+                for (const std::int32_t i : su.schicht) Ausbreiten(l, su.alle, i, weit, beste);
+                Verfeinern(l, su.alle, beste);
+                Uebernehmen(l, beste, su, neu);
+                if (!neu.empty()) break;
             }
             if (neu.empty()) {
                 // Stuck (a cusp): a line from the farthest state to the next point keeps the
@@ -401,15 +396,35 @@ private:
     };
 
     // The arcs of a range of curvatures around the outline's from state i.
-    void Ausbreiten(const Lauf& l, const std::vector<Zustand>& alle, std::int32_t i,
+    void Ausbreiten(const Lauf& l, const std::vector<Zustand>& alle, std::int32_t i, bool weit,
                     std::vector<Kandidat>& beste) const {
         const Zustand& z = alle[static_cast<std::size_t>(i)];
-        const double kSchaetz = Kruemmung(l.Punkte(), z.p, z.seg);
+        const double kSchaetz = weit ? 0 : Kruemmung(l.Punkte(), z.p, z.seg);
+        // Wide: every radius down to half the aim (a tighter arc stays inside the corridor).
         const double breite =
-            std::max(KruemmungsBreite * std::fabs(kSchaetz), MinKruemmungsBreite * ziel_);
-        const double dk = 2 * breite / KruemmungsRaster;
-        for (int r = 0; r <= KruemmungsRaster; ++r)
-            Gehen(l, alle, i, kSchaetz - breite + r * dk, dk, beste);
+            weit ? 2 / ziel_
+                 : std::max(KruemmungsBreite * std::fabs(kSchaetz), MinKruemmungsBreite * ziel_);
+        const int raster = weit ? WeitesRaster : KruemmungsRaster;
+        const double dk = 2 * breite / raster;
+        for (int r = 0; r <= raster; ++r) Gehen(l, alle, i, kSchaetz - breite + r * dk, dk, beste);
+    }
+
+    // The bins' arc ends as the next layer's states, where the outline points each arc passes
+    // lie within the aim of it.
+    void Uebernehmen(const Lauf& l, const std::vector<Kandidat>& beste, Suche& su,
+                     std::vector<std::int32_t>& neu) const {
+        for (const Kandidat& k : beste) {
+            if (k.eltern < 0) continue;
+            const Zustand& v = su.alle[static_cast<std::size_t>(k.eltern)];
+            Zug z;
+            if (!BogenZug(v.p, v.t, k.q, p_.MaxRadius, nr_, z)) continue;
+            bool gut = true;
+            for (std::size_t j = v.seg + 1; j <= k.seg && gut; ++j)
+                gut = ZugAbstand(z, l.Punkte()[j]) <= ziel_;
+            if (!gut) continue;
+            neu.push_back(static_cast<std::int32_t>(su.alle.size()));
+            su.alle.push_back({k.q, EndRichtungVon(z), k.seg, k.weg, k.eltern, z});
+        }
     }
 
     // Each bin's best arc tried again with the curvature a little either side, narrowing.
