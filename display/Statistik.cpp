@@ -105,6 +105,8 @@ std::vector<StatistikFeld> StatistikFelder(const StatistikWerte& w, bool dezimal
 std::string AbweichungText(const Sitzung& s, bool dezimalPunkt) {
     if (s.umriss.Leer() || s.umriss.AnzElemente < 1) return "-";
     const double d = AbweichungMessen(s.umriss, s.speicher, s.umriss.AnzElemente);
+    // Coordinates so large that the squares of distances overflow cannot be measured.
+    if (!std::isfinite(d)) return "-";
     char text[32];
     std::snprintf(text, sizeof text, "%.4f", d);
     std::string t = text;

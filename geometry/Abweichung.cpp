@@ -360,8 +360,10 @@ double KonturAbweichung(const UmrissKontur& k, const std::vector<const GeoElemen
         double lang = 0;
         for (int i = 0; i < s.Grad; ++i)
             lang += Laenge(s.P[static_cast<std::size_t>(i + 1)] - s.P[static_cast<std::size_t>(i)]);
-        const int n =
-            std::clamp(static_cast<int>(std::ceil(lang / std::max(schritt, 1e-9))), 8, 4096);
+        // Compared as a double: a piece far larger than the step (or of infinite length) gets
+        // the most samples.
+        const double proben = std::ceil(lang / std::max(schritt, 1e-9));
+        const int n = proben >= 8 ? (proben < 4096 ? static_cast<int>(proben) : 4096) : 8;
         AbgetastetesMaximum([&](double t) { return zuElementen(s.Punkt(t)); }, 0, 1, n, best);
     }
     for (const GeoElement* e : elemente) {

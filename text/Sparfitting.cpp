@@ -549,7 +549,9 @@ private:
         std::size_t naechste = a;
         for (const Zug& z : zuege) {
             const double laenge = ElementLaenge(z.e);
-            const int n = std::max(8, static_cast<int>(std::ceil(laenge / schritt_)));
+            // Points half the aim apart, at most 16 for each chord of the polyline they follow.
+            const double dicht = std::min(std::ceil(laenge / schritt_), 16.0 * double(b - a + 1));
+            const int n = dicht > 8 ? static_cast<int>(dicht) : 8;
             for (int k = 1; k < n; ++k) {
                 const double s = laenge * k / n;
                 const P2 q = ElementPunkt(z.e, z.ccw ? s : laenge - s);
