@@ -263,16 +263,18 @@ private:
 // unless the end is a corner. The elements' direction is continuous along the run.
 class Fitter {
 public:
-    Fitter(const Sparparameter& p, std::int32_t nr, double ziel)
+    // schritte: the steps along arcs the fit may still take; once they are used up, every run
+    // fails.
+    Fitter(const Sparparameter& p, std::int32_t nr, double ziel, std::int64_t& schritte)
         : p_(p), nr_(nr), ziel_(ziel), eps_(p.MaxAbweichung * PolylinienAnteil),
           grenze_(ziel - eps_), schritt_(std::max(ziel / 2, 1e-4)),
-          winkelTangens_(std::tan(EndWinkelGrad * Pi() / 180)) {}
+          winkelTangens_(std::tan(EndWinkelGrad * Pi() / 180)), schritte_(schritte) {}
 
     double Eps() const { return eps_; }
 
     // A run that starts at a corner may leave it in any direction, one that ends at a corner
-    // may arrive in any; elsewhere the outline's direction is kept. False (and aus unchanged)
-    // when aus would grow beyond maxElemente.
+    // may arrive in any; elsewhere the outline's direction is kept. False when aus would grow
+    // beyond maxElemente or the steps are used up.
     bool LaufFitten(const Lauf& l, bool eckAnfang, bool eckEnde, std::vector<Zug>& aus,
                     std::size_t maxElemente) const {
         const std::vector<P2>& pt = l.Punkte();
@@ -292,7 +294,8 @@ public:
         // Every layer moves on by half a step at least, or by a polyline point when stuck.
         const double schichten = 2 * l.Gesamt() / schritt_ + static_cast<double>(pt.size()) + 2;
         for (double n = 0; n < schichten; ++n) {
-            if (aus.size() + static_cast<std::size_t>(n) + 2 > maxElemente) return false;
+            if (aus.size() + static_cast<std::size_t>(n) + 2 > maxElemente || schritte_ < 0)
+                return false;
             // The first layer from which the end is reached gives the fewest arcs.
             std::int32_t fertig = -1;
             for (const std::int32_t i : su.schicht) {
@@ -460,7 +463,7 @@ private:
         const double kehr = k != 0 ? 1 / k : 0;
         double c = 1, si = 0;
         std::size_t s = z.seg;
-        for (double x = h; x <= maxL; x += h) {
+        for (double x = h; x <= maxL && --schritte_ >= 0; x += h) {
             // The point and direction at length x, turned on step by step: p + (sin kx t +
             // (1 - cos kx) n) / k, written so that k = 0 is the straight line.
             const double c2 = c * cs - si * sn;
@@ -586,6 +589,7 @@ private:
     double grenze_; // the corridor's half width: the aim less the polyline's own deviation
     double schritt_;
     double winkelTangens_;
+    std::int64_t& schritte_;
 };
 
 bool GleicherKreis(const GeoElement& x, const GeoElement& y) {
@@ -639,13 +643,21 @@ bool IstEcke(const UmrissStueck& vorher, const UmrissStueck& nachher) {
     return EckWinkel(vorher, nachher);
 }
 
+// What the fit of one contour may take: points of each run's polyline, elements, and steps along
+// arcs (used up as they are taken, over every attempt).
+struct Arbeitsgrenzen {
+    std::size_t punkte;
+    std::size_t elemente;
+    std::int64_t schritte;
+};
+
 // The pieces of a contour, closed (the last piece ends where the first starts) or an open chain
-// whose two ends are corners, appended to aus; false when the polylines would need more than
-// maxPunkte points or the elements would be more than maxElemente.
+// whose two ends are corners, appended to aus; false when the fit would take more than grenzen.
 bool KonturFitten(const std::vector<UmrissStueck>& st, bool geschlossen, bool glatt,
-                  const Sparparameter& p, std::int32_t nr, double ziel, std::size_t maxPunkte,
-                  std::size_t maxElemente, std::vector<Zug>& aus) {
-    const Fitter fitter(p, nr, ziel);
+                  const Sparparameter& p, std::int32_t nr, double ziel, Arbeitsgrenzen& grenzen,
+                  std::vector<Zug>& aus) {
+    const std::size_t maxPunkte = grenzen.punkte, maxElemente = grenzen.elemente;
+    const Fitter fitter(p, nr, ziel, grenzen.schritte);
     std::vector<Zug> zuege;
     if (geschlossen && glatt) {
         const Lauf l(st, fitter.Eps(), maxPunkte);
@@ -774,8 +786,11 @@ double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
         ganz.Stuecke.insert(ganz.Stuecke.end(), kette.begin(), kette.end());
     // The work is bounded by the outline's pieces, not by its size in millimetres: a contour
     // that would need more is left to the default approximation.
-    const std::size_t maxElemente = std::max<std::size_t>(1024, 64 * k.Stuecke.size());
-    const std::size_t maxPunkte = std::max<std::size_t>(65536, 1024 * k.Stuecke.size());
+    const std::size_t stuecke = k.Stuecke.size();
+    const std::size_t maxElemente = std::max<std::size_t>(1024, 64 * stuecke);
+    Arbeitsgrenzen grenzen{
+        std::max<std::size_t>(65536, 1024 * stuecke), maxElemente,
+        static_cast<std::int64_t>(std::max<std::size_t>(1 << 20, stuecke << 17))};
     double ziel = p.MaxAbweichung * FitAnteil;
     double abweichung = 0;
     std::vector<GeoElement> elemente;
@@ -783,8 +798,7 @@ double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
         elemente.clear();
         std::vector<Zug> zuege;
         for (const auto& kette : ketten)
-            if (!KonturFitten(kette, geschlossen, glatt, p, k.KonturNr, ziel, maxPunkte,
-                              maxElemente, zuege))
+            if (!KonturFitten(kette, geschlossen, glatt, p, k.KonturNr, ziel, grenzen, zuege))
                 return -1;
         for (const Zug& z : zuege) elemente.push_back(z.e);
         std::vector<const GeoElement*> zeiger;

@@ -26,8 +26,8 @@ Sparparameter SparparameterAus(const Einstellungen& e);
 // Appends the elements of contour k, in the contour's order and with its contour number, to aus,
 // and returns their measured deviation from k. A closed contour stays closed; an open one (or
 // one that jumps) is fitted chain by chain, with the ends of each chain kept. A contour whose fit
-// would take more than 64 elements per piece of it (at least 1024), one far larger than the
-// deviation, appends nothing and returns -1.
+// would take more than 64 elements per piece of it (at least 1024) or more search than its
+// pieces allow, one far larger than the deviation, appends nothing and returns -1.
 double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
                         std::vector<GeoElement>& aus);
 
