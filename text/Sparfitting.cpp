@@ -751,9 +751,14 @@ Sparparameter SparparameterAus(const Einstellungen& e) {
 
 double SparKonturFitten(const UmrissKontur& k, const Sparparameter& p,
                         std::vector<GeoElement>& aus) {
-    // Chains of pieces that follow each other; pieces without extent fall out.
+    // Chains of pieces that follow each other; pieces without extent fall out. A piece whose
+    // extent is beyond what a distance can hold (about 1e154 mm) cannot be fitted.
     std::vector<std::vector<UmrissStueck>> ketten;
     for (const UmrissStueck& s : k.Stuecke) {
+        for (int i = 0; i < s.Grad; ++i)
+            if (!std::isfinite(Laenge(s.P[static_cast<std::size_t>(i + 1)] -
+                                      s.P[static_cast<std::size_t>(i)])))
+                return -1;
         if (Null(AnfangsRichtung(s))) continue;
         if (ketten.empty() || !Gleich(ketten.back().back().Ende(), s.Anfang()))
             ketten.emplace_back();
