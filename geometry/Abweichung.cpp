@@ -32,16 +32,21 @@ double StreckenAbstand(P2 p, P2 a, P2 b) {
     return Laenge(p - (a + t * ab));
 }
 
-// The distance of p from the box of the piece's control points: the piece is no nearer.
-double BoxAbstand(const UmrissStueck& s, P2 p) {
-    double xMin = s.P[0].x, xMax = xMin, yMin = s.P[0].y, yMax = yMin;
-    for (int i = 1; i <= s.Grad; ++i) {
+// The box of the piece's control points (which holds the piece) widens xMin .. yMax.
+void KontrollBox(const UmrissStueck& s, double& xMin, double& yMin, double& xMax, double& yMax) {
+    for (int i = 0; i <= s.Grad; ++i) {
         const P2 q = s.P[static_cast<std::size_t>(i)];
         xMin = std::min(xMin, q.x);
         xMax = std::max(xMax, q.x);
         yMin = std::min(yMin, q.y);
         yMax = std::max(yMax, q.y);
     }
+}
+
+// The distance of p from the box of the piece's control points: the piece is no nearer.
+double BoxAbstand(const UmrissStueck& s, P2 p) {
+    double xMin = s.P[0].x, xMax = xMin, yMin = s.P[0].y, yMax = yMin;
+    KontrollBox(s, xMin, yMin, xMax, yMax);
     const double dx = std::max({xMin - p.x, 0.0, p.x - xMax});
     const double dy = std::max({yMin - p.y, 0.0, p.y - yMax});
     return std::sqrt(dx * dx + dy * dy);
@@ -303,13 +308,7 @@ double KonturAbweichung(const UmrissKontur& k, const std::vector<const GeoElemen
                yMax = -xMin;
         double umrissLaenge = 0;
         for (const UmrissStueck& s : k.Stuecke) {
-            for (int i = 0; i <= s.Grad; ++i) {
-                const P2 q = s.P[static_cast<std::size_t>(i)];
-                xMin = std::min(xMin, q.x);
-                yMin = std::min(yMin, q.y);
-                xMax = std::max(xMax, q.x);
-                yMax = std::max(yMax, q.y);
-            }
+            KontrollBox(s, xMin, yMin, xMax, yMax);
             umrissLaenge += s.Tempo();
         }
         for (const GeoElement* e : elemente) {
